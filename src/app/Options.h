@@ -1,0 +1,23 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace dpx {
+
+// What the command line asked for.
+struct Options {
+    bool simulate = false;
+    QString dataDir;       // --data-dir
+    QString simScript;     // --sim-script FILE (implies --simulate)
+    QString dialNumber;    // --dial NUMBER, or a tel: URL among the arguments
+    bool showHelp = false;
+    bool showVersion = false;
+    QString error;         // set when the arguments cannot be understood
+    QString helpText;
+
+    static Options parse(const QStringList &arguments);
+};
+
+} // namespace dpx

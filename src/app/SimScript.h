@@ -1,0 +1,43 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QList>
+#include <QString>
+
+namespace dpx {
+
+// One line of a telephone script (--sim-script): actions on the simulated telephone and
+// expectations on what DPX mirrors.
+struct ScriptCommand {
+    enum Kind {
+        Wait,         // wait MS
+        Plug,         // plug
+        Unplug,       // unplug
+        Event,        // event CODE VALUE [CODE VALUE [CODE VALUE]]
+        Ring,         // ring co|icm NUMBER
+        HangUp,       // hangup
+        Display,      // display 1|2 "TEXT"   (the telephone writes a display line)
+        Lamp,         // lamp N STATE          (the telephone sets a lamp)
+        Press,        // press KEYNUMBER
+        ExpectLcd,    // expect lcd1|lcd2 "TEXT"
+        ExpectLamp,   // expect lamp N STATE
+        ExpectStatus, // expect status "TEXT"
+        ExpectSent,   // expect sent HEXPREFIX
+        Screenshot,   // screenshot FILE
+        Quit,         // quit
+    };
+    Kind kind = Quit;
+    int line = 0;          // line number in the script, from 1
+    QList<int> numbers;    // wait time, event bytes, key number, line or lamp number
+    QString text;          // quoted text, file name, number to ring, hex prefix, lamp state
+    bool flag = false;     // ring: true for an outside line (co), false for intercom (icm)
+};
+
+struct ParsedScript {
+    QList<ScriptCommand> commands;
+    QString error; // "line N: ..." for the first line that could not be read
+};
+
+ParsedScript parseSimScript(const QString &text);
+
+} // namespace dpx

@@ -1,0 +1,97 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/SingleInstance.h"
+
+#include <QCryptographicHash>
+#include <QDataStream>
+#include <QLocalServer>
+#include <QLocalSocket>
+
+#include <unistd.h>
+
+namespace dpx {
+
+namespace {
+constexpr int ConnectTimeoutMs = 1000;
+constexpr quint32 MaxMessageBytes = 64 * 1024;
+}
+
+SingleInstance::SingleInstance(const QString &dataFolder, QObject *parent) : QObject(parent)
+{
+    const QByteArray key = QByteArray::number(static_cast<qulonglong>(::getuid())) + '\0'
+        + dataFolder.toUtf8();
+    m_name = QStringLiteral("dpx-")
+        + QString::fromLatin1(
+              QCryptographicHash::hash(key, QCryptographicHash::Sha256).toHex().left(24));
+}
+
+SingleInstance::~SingleInstance() = default;
+
+bool SingleInstance::claim(const QStringList &arguments)
+{
+    if (sendTo(arguments))
+        return false;
+
+    m_server = new QLocalServer(this);
+    m_server->setSocketOptions(QLocalServer::UserAccessOption);
+    if (!m_server->listen(m_name)) {
+        // A stale socket from a crashed instance: nobody answered above, so take it over.
+        QLocalServer::removeServer(m_name);
+        if (!m_server->listen(m_name)) {
+            // Two starts racing: let the one that got the socket win.
+            return !sendTo(arguments);
+        }
+    }
+    connect(m_server, &QLocalServer::newConnection, this, [this] {
+        while (QLocalSocket *socket = m_server->nextPendingConnection()) {
+            connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+            connect(socket, &QLocalSocket::readyRead, this, [this, socket] { readFrom(socket); });
+            readFrom(socket);
+        }
+    });
+    return true;
+}
+
+bool SingleInstance::sendTo(const QStringList &arguments)
+{
+    QLocalSocket socket;
+    socket.connectToServer(m_name);
+    if (!socket.waitForConnected(ConnectTimeoutMs))
+        return false;
+    QByteArray payload;
+    QDataStream(&payload, QIODevice::WriteOnly) << arguments;
+    QByteArray message;
+    QDataStream out(&message, QIODevice::WriteOnly);
+    out << quint32(payload.size());
+    message.append(payload);
+    socket.write(message);
+    if (!socket.waitForBytesWritten(ConnectTimeoutMs))
+        return false;
+    // Wait for the first instance to take the message before going away.
+    socket.waitForReadyRead(ConnectTimeoutMs);
+    socket.disconnectFromServer();
+    return true;
+}
+
+void SingleInstance::readFrom(QLocalSocket *socket)
+{
+    if (socket->bytesAvailable() < qint64(sizeof(quint32)))
+        return;
+    quint32 size = 0;
+    QDataStream(socket->peek(sizeof(quint32))) >> size;
+    if (size > MaxMessageBytes) {
+        socket->abort();
+        return;
+    }
+    if (socket->bytesAvailable() < qint64(sizeof(quint32) + size))
+        return;
+    socket->read(sizeof(quint32));
+    QStringList arguments;
+    QDataStream in(socket->read(size));
+    in >> arguments;
+    socket->write("ok");
+    socket->flush();
+    if (in.status() == QDataStream::Ok)
+        Q_EMIT activated(arguments);
+}
+
+} // namespace dpx
