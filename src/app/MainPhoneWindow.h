@@ -1,0 +1,133 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QHash>
+#include <QPixmap>
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+
+#include <memory>
+
+class QLabel;
+
+namespace dpx {
+
+class AddressDatabase;
+class BoxLink;
+class DataFolder;
+class KeyButton;
+class LcdPanel;
+class PhoneMirror;
+class PhoneTray;
+class StatusLine;
+class FolderBarArea;
+class VolumeSliderArea;
+
+// What the main window works with; owned by the application, alive as long as the window.
+struct PhoneServices {
+    DataFolder *dataFolder = nullptr;
+    AddressDatabase *database = nullptr; // may be closed: the window then runs without data
+    BoxLink *box = nullptr;
+    QString databaseProblem;             // shown once on the status line when not empty
+};
+
+// The phone-shaped main window: mirrors the telephone, shows the program's status line and
+// owns the notification icon.
+class MainPhoneWindow : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int StatusTimerMs = 1500;
+    static constexpr int ClockTimerMs = 10000;
+    static constexpr int FadeStepMs = 200;
+
+    explicit MainPhoneWindow(const PhoneServices &services, QWidget *parent = nullptr);
+    ~MainPhoneWindow() override;
+
+    void ShowStatusText(const QString &text);
+    QString statusText() const { return m_statusText; }
+    bool DetectBox();
+
+    // Flags other parts of the program read.
+    bool isDxPhone() const { return m_phoneTypeDx; }
+    bool showsCallerCard() const { return m_showCallerCard; }
+    bool isBoxPresent() const;
+    bool isRecording() const { return m_recording; }
+    void setRecording(bool recording) { m_recording = recording; }
+    bool isTransferRunning() const { return m_transferRunning; }
+    void setTransferRunning(bool running) { m_transferRunning = running; }
+
+    // Tool windows docked to the right edge follow the main window at this offset.
+    void dockToolWindow(QWidget *window, QPoint offset);
+
+    // Hides to the notification area (or minimises when there is none).
+    void hideToTray();
+    // Shows the window again, fading in over five steps.
+    void fadeIn();
+    int fadeLevel() const { return m_fadeLevel; }
+
+    PhoneMirror &mirror() { return *m_mirror; }
+    PhoneTray &tray() { return *m_tray; }
+    LcdPanel &lcd() { return *m_lcd; }
+    KeyButton *keyButton(int controlId) const { return m_keys.value(controlId); }
+    QLabel *lamp(int lampNumber) const { return m_lamps.value(lampNumber); }
+
+Q_SIGNALS:
+    void exitRequested();
+    // A key of the telephone was clicked (its key number).
+    void keyClicked(int keyNumber);
+
+public Q_SLOTS:
+    void OnDeviceEvent(quint8 code, quint8 value);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+
+private:
+    void readSettings();
+    void placeControls();
+    void applyShape();
+    void onBoxFound();
+    void onBoxLost();
+    void onStatusTimer();
+    void onFadeStep();
+    void refreshLcd();
+    void refreshLamp(int lampNumber);
+    void showAbout();
+
+    PhoneServices m_services;
+    std::unique_ptr<PhoneMirror> m_mirror;
+    PhoneTray *m_tray = nullptr;
+    StatusLine *m_status = nullptr;
+    LcdPanel *m_lcd = nullptr;
+    QHash<int, KeyButton *> m_keys;  // by control ID
+    QHash<int, QLabel *> m_lamps;    // by lamp number
+    QPixmap m_background;
+
+    bool m_phoneTypeDx = true;
+    bool m_showCallerCard = true;
+    bool m_firstPaint = true;
+    bool m_recording = false;
+    bool m_transferRunning = false;
+    QString m_statusText;
+    int m_fadeLevel = 100;
+
+    QTimer m_statusTimer; // 66
+    QTimer m_clockTimer;  // 1001
+    QTimer m_fadeTimer;   // 1
+
+    QList<QPair<QPointer<QWidget>, QPoint>> m_docked;
+    QPoint m_dragOffset;
+    bool m_dragging = false;
+};
+
+} // namespace dpx

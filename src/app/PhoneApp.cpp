@@ -1,0 +1,146 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/PhoneApp.h"
+
+#include "addressbook/AddressDatabase.h"
+#include "app/DataFolder.h"
+#include "app/MainPhoneWindow.h"
+#include "app/Options.h"
+#include "app/ScriptRunner.h"
+#include "app/SimPanel.h"
+#include "app/SingleInstance.h"
+#include "device/BoxLink.h"
+#include "device/HidapiTransport.h"
+#include "sim/SimulatedBox.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QStandardPaths>
+
+#include <cstdio>
+
+namespace dpx {
+
+namespace {
+
+bool interactive()
+{
+    return QGuiApplication::platformName() != QLatin1String("offscreen")
+        && QGuiApplication::platformName() != QLatin1String("minimal");
+}
+
+// A problem that stops the start: a message box on a desktop, standard error always.
+int fail(const QString &message)
+{
+    std::fprintf(stderr, "dpx: %s\n", qPrintable(message));
+    if (interactive())
+        QMessageBox::critical(nullptr, QStringLiteral("DPX"), message);
+    return 1;
+}
+
+QString databaseProblem(AddressDatabase &db, const QString &path)
+{
+    if (db.Open())
+        return {};
+    if (!QFileInfo::exists(path))
+        return QStringLiteral("No address database: working without contacts.");
+    return QStringLiteral("Address database cannot be opened: %1").arg(db.lastError());
+}
+
+} // namespace
+
+int PhoneApp::run(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("dpx"));
+    QApplication::setApplicationDisplayName(QStringLiteral("DPX"));
+    QApplication::setOrganizationName(QStringLiteral("dpx"));
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    const Options options = Options::parse(QApplication::arguments());
+    if (!options.error.isEmpty()) {
+        std::fprintf(stderr, "dpx: %s\n\n%s", qPrintable(options.error),
+                     qPrintable(options.helpText));
+        return 2;
+    }
+    if (options.showHelp) {
+        std::fputs(qPrintable(options.helpText), stdout);
+        return 0;
+    }
+    if (options.showVersion) {
+        std::puts("DPX VKSDPX.F01(N)");
+        return 0;
+    }
+
+    DataFolder data(DataFolder::choose(
+        options.dataDir, qEnvironmentVariable("DPX_DATA_DIR"), QApplication::applicationDirPath(),
+        QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation)));
+
+    // A second start hands its arguments to the first and ends without a window.
+    SingleInstance instance(data.path());
+    if (!instance.claim(QApplication::arguments().mid(1)))
+        return 0;
+
+    if (!data.prepare())
+        return fail(data.error());
+
+    AddressDatabase database(data.databasePath());
+    PhoneServices services;
+    services.dataFolder = &data;
+    services.database = &database;
+    services.databaseProblem = databaseProblem(database, data.databasePath());
+
+    std::unique_ptr<HidTransport> transport;
+    SimulatedBox *simulated = nullptr;
+    if (options.simulate) {
+        auto box = std::make_unique<SimulatedBox>();
+        simulated = box.get();
+        box->plug();
+        transport = std::move(box);
+    } else {
+        transport = std::make_unique<HidapiTransport>();
+    }
+    BoxLink box(*transport);
+    services.box = &box;
+
+    int exitCode = 0;
+    {
+        MainPhoneWindow window(services);
+        QObject::connect(&window, &MainPhoneWindow::exitRequested, &app, [] { QApplication::quit(); });
+        QObject::connect(&instance, &SingleInstance::activated, &window,
+                         [&window](const QStringList &) {
+                             if (window.isHidden() || window.isMinimized())
+                                 window.fadeIn();
+                             window.raise();
+                             window.activateWindow();
+                         });
+        window.show();
+
+        std::unique_ptr<SimPanel> panel;
+        if (simulated && options.simScript.isEmpty()) {
+            panel = std::make_unique<SimPanel>(*simulated);
+            panel->move(window.frameGeometry().topRight() + QPoint(8, 0));
+            panel->show();
+        }
+        std::unique_ptr<ScriptRunner> runner;
+        if (simulated && !options.simScript.isEmpty()) {
+            runner = std::make_unique<ScriptRunner>(window, *simulated);
+            QObject::connect(runner.get(), &ScriptRunner::finished, &app, [&](int code) {
+                exitCode = code;
+                window.close();
+                QApplication::quit();
+            });
+            if (!runner->start(options.simScript))
+                return 1;
+        }
+        const int loopCode = QApplication::exec();
+        if (!runner)
+            exitCode = loopCode;
+        window.close();
+    }
+    // The window is gone; the link, the database and the work folder go in that order.
+    return exitCode;
+}
+
+} // namespace dpx

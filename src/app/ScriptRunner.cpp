@@ -1,0 +1,204 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/ScriptRunner.h"
+
+#include "app/MainPhoneWindow.h"
+#include "app/PhoneMirror.h"
+#include "phone/LampBoard.h"
+#include "sim/SimTelephone.h"
+#include "sim/SimulatedBox.h"
+#include "ui/KeyButton.h"
+#include "ui/PhoneLayout.h"
+
+#include <QFile>
+#include <QPixmap>
+
+#include <cstdio>
+
+namespace dpx {
+
+namespace {
+QString quoted(const QString &text)
+{
+    return QLatin1Char('"') + text + QLatin1Char('"');
+}
+}
+
+ScriptRunner::ScriptRunner(MainPhoneWindow &window, SimulatedBox &box, QObject *parent)
+    : QObject(parent), m_window(window), m_box(box)
+{
+}
+
+bool ScriptRunner::start(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        std::fprintf(stderr, "dpx: cannot read the script %s: %s\n", qPrintable(path),
+                     qPrintable(file.errorString()));
+        return false;
+    }
+    return startText(QString::fromUtf8(file.readAll()));
+}
+
+bool ScriptRunner::startText(const QString &text)
+{
+    const ParsedScript script = parseSimScript(text);
+    if (!script.error.isEmpty()) {
+        std::fprintf(stderr, "dpx: script %s\n", qPrintable(script.error));
+        return false;
+    }
+    m_commands = script.commands;
+    m_index = 0;
+    next();
+    return true;
+}
+
+void ScriptRunner::next(int delayMs)
+{
+    QTimer::singleShot(delayMs, this, &ScriptRunner::step);
+}
+
+void ScriptRunner::step()
+{
+    if (m_done)
+        return;
+    if (m_index >= m_commands.size()) {
+        m_done = true;
+        Q_EMIT finished(0);
+        return;
+    }
+    const ScriptCommand &command = m_commands.at(m_index);
+    switch (command.kind) {
+    case ScriptCommand::Wait:
+        ++m_index;
+        next(command.numbers.value(0));
+        return;
+    case ScriptCommand::Quit:
+        m_done = true;
+        std::fprintf(stdout, "dpx: script finished at line %d\n", command.line);
+        std::fflush(stdout);
+        Q_EMIT finished(0);
+        return;
+    case ScriptCommand::ExpectLcd:
+    case ScriptCommand::ExpectLamp:
+    case ScriptCommand::ExpectStatus:
+    case ScriptCommand::ExpectSent: {
+        if (!m_expecting) {
+            m_expecting = true;
+            m_expectSince.start();
+        }
+        const QString mismatch = check(command);
+        if (mismatch.isEmpty()) {
+            m_expecting = false;
+            ++m_index;
+            next();
+        } else if (m_expectSince.elapsed() >= ExpectTimeoutMs) {
+            fail(command, mismatch);
+        } else {
+            next(ExpectRetryMs);
+        }
+        return;
+    }
+    default: {
+        const QString error = act(command);
+        if (!error.isEmpty()) {
+            fail(command, error);
+            return;
+        }
+        ++m_index;
+        next();
+        return;
+    }
+    }
+}
+
+QString ScriptRunner::act(const ScriptCommand &command)
+{
+    const QList<int> &n = command.numbers;
+    switch (command.kind) {
+    case ScriptCommand::Plug:
+        m_box.plug();
+        return {};
+    case ScriptCommand::Unplug:
+        m_box.unplug();
+        return {};
+    case ScriptCommand::Event: {
+        QList<std::pair<quint8, quint8>> pairs;
+        for (int i = 0; i + 1 < n.size(); i += 2)
+            pairs.append({quint8(n[i]), quint8(n[i + 1])});
+        m_box.sendEvent(pairs);
+        return {};
+    }
+    case ScriptCommand::Ring:
+        m_box.telephone().ring(command.flag, command.text);
+        return {};
+    case ScriptCommand::HangUp:
+        m_box.telephone().hangUp();
+        return {};
+    case ScriptCommand::Display:
+        m_box.telephone().showText(n.value(0), command.text);
+        return {};
+    case ScriptCommand::Lamp: {
+        const auto state = parseLampState(command.text);
+        if (!state)
+            return QStringLiteral("unknown lamp state %1").arg(command.text);
+        m_box.telephone().setLamp(quint8(lampStateCode(*state)), quint8(n.value(0)));
+        return {};
+    }
+    case ScriptCommand::Press: {
+        const ControlPlace *place = findKey(n.value(0));
+        KeyButton *key = place ? m_window.keyButton(place->id) : nullptr;
+        if (!key)
+            return QStringLiteral("the window has no key number %1").arg(n.value(0));
+        key->click();
+        return {};
+    }
+    case ScriptCommand::Screenshot: {
+        const QPixmap shot = m_window.grab();
+        if (!shot.save(command.text, "PNG"))
+            return QStringLiteral("cannot write the screenshot %1").arg(command.text);
+        return {};
+    }
+    default:
+        return QStringLiteral("not an action");
+    }
+}
+
+QString ScriptRunner::check(const ScriptCommand &command) const
+{
+    QString actual;
+    QString expected = command.text;
+    switch (command.kind) {
+    case ScriptCommand::ExpectLcd:
+        actual = m_window.mirror().displayedLine(command.numbers.value(0));
+        break;
+    case ScriptCommand::ExpectLamp: {
+        actual = lampStateName(m_window.mirror().lamps().lamp(command.numbers.value(0)));
+        break;
+    }
+    case ScriptCommand::ExpectStatus:
+        actual = m_window.statusText();
+        break;
+    case ScriptCommand::ExpectSent: {
+        actual = QString::fromLatin1(m_box.lastOutputReport().toHex());
+        if (actual.startsWith(expected))
+            return {};
+        return QStringLiteral("expected a report starting %1, got %2")
+            .arg(expected, actual.isEmpty() ? QStringLiteral("none") : actual);
+    }
+    default:
+        return QStringLiteral("not an expectation");
+    }
+    if (actual == expected)
+        return {};
+    return QStringLiteral("expected %1, got %2").arg(quoted(expected), quoted(actual));
+}
+
+void ScriptRunner::fail(const ScriptCommand &command, const QString &message)
+{
+    m_done = true;
+    std::fprintf(stderr, "dpx: script line %d: %s\n", command.line, qPrintable(message));
+    std::fflush(stderr);
+    Q_EMIT finished(1);
+}
+
+} // namespace dpx
