@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/DataFolder.h"
 
-#include "addressbook/AddressDatabaseSeed.h"
+#include "addressbook/AddressSchema.h"
 
 #include <QDir>
 #include <QFile>

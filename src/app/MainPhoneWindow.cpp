@@ -6,7 +6,6 @@
 #include "app/DataFolder.h"
 #include "app/FolderBarArea.h"
 #include "app/LcdPanel.h"
-#include "app/PhoneMirror.h"
 #include "app/PhoneTray.h"
 #include "app/StatusLine.h"
 #include "device/BoxLink.h"
@@ -34,7 +33,6 @@ constexpr int FadeStepPercent = 20;
 MainPhoneWindow::MainPhoneWindow(const PhoneServices &services, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
       m_services(services),
-      m_mirror(std::make_unique<PhoneMirror>()),
       m_background(artPixmap(QStringLiteral("133")))
 {
     setWindowTitle(QStringLiteral("DPX"));
@@ -69,9 +67,18 @@ MainPhoneWindow::MainPhoneWindow(const PhoneServices &services, QWidget *parent)
     connect(&m_statusTimer, &QTimer::timeout, this, &MainPhoneWindow::onStatusTimer);
     m_clockTimer.setInterval(ClockTimerMs);
     connect(&m_clockTimer, &QTimer::timeout, this, [this] {
-        if (m_mirror->clockShown())
+        if (m_model.clockShown()) {
+            m_model.ShowClock();
+            refreshLcd();
+        }
+    });
+    m_callDisplayTimer.setInterval(1000);
+    connect(&m_callDisplayTimer, &QTimer::timeout, this, [this] {
+        if (m_model.tickCallTimerDisplay().redraw)
             refreshLcd();
     });
+    m_silentCountTimer.setInterval(1000);
+    connect(&m_silentCountTimer, &QTimer::timeout, this, [this] { m_model.tickSilentCount(); });
     m_fadeTimer.setInterval(FadeStepMs);
     connect(&m_fadeTimer, &QTimer::timeout, this, &MainPhoneWindow::onFadeStep);
 
@@ -95,8 +102,8 @@ void MainPhoneWindow::readSettings()
     if (!db || !db->IsOpen())
         return; // both flags keep their default: a DX telephone, caller card shown
     const PhoneSettings settings = db->ReadSettingsRow();
-    m_phoneTypeDx = settings.isDx();
-    m_showCallerCard = settings.showCallerCard();
+    m_phoneTypeDx = settings.phoneType == PhoneType::DX;
+    m_showCallerCard = settings.showCallerCard;
 }
 
 void MainPhoneWindow::placeControls()
@@ -159,8 +166,7 @@ void MainPhoneWindow::placeControls()
         }
     }
     for (int lamp = 1; lamp <= 32; ++lamp)
-        if (m_lamps.contains(lamp))
-            refreshLamp(lamp);
+        refreshLamp(lamp);
 
     if (KeyButton *about = m_keys.value(1142))
         connect(about, &QAbstractButton::clicked, this, &MainPhoneWindow::showAbout);
@@ -206,7 +212,7 @@ void MainPhoneWindow::onStatusTimer()
 void MainPhoneWindow::onBoxFound()
 {
     ShowStatusText(QStringLiteral("Device has Detected!"));
-    m_mirror->showClock();
+    m_model.ShowClock();
     refreshLcd();
     m_clockTimer.start();
 }
@@ -215,42 +221,83 @@ void MainPhoneWindow::onBoxLost()
 {
     ShowStatusText(QStringLiteral("Device has Disconnected!"));
     m_clockTimer.stop();
-    m_mirror->clearDisplay();
+    m_model.ClearLcdLines(2);
+    m_model.RedrawLcd();
     refreshLcd();
 }
 
 void MainPhoneWindow::OnDeviceEvent(quint8 code, quint8 value)
 {
-    const PhoneMirror::Changes changes = m_mirror->apply(code, value);
-    if (changes.display)
+    const DeviceEventEffects fx = m_model.apply(code, value);
+    if (fx.redraw || fx.showClock)
         refreshLcd();
-    for (int lamp : changes.lamps)
-        refreshLamp(lamp);
+    if (fx.key15ImageReset)
+        refreshKeyImages(Key15Lamp);
+    if (fx.lampSet) {
+        refreshLamp(fx.lampNumber);
+        refreshKeyImages(fx.lampNumber);
+    }
+    if (fx.callTimersChanged)
+        syncCallTimers();
+}
+
+void MainPhoneWindow::syncCallTimers()
+{
+    const CallTimer &timer = m_model.callTimer();
+    auto follow = [](QTimer &t, bool running) {
+        if (running && !t.isActive())
+            t.start();
+        else if (!running)
+            t.stop();
+    };
+    follow(m_silentCountTimer, timer.silentCountRunning());
+    follow(m_callDisplayTimer, timer.displayRunning());
 }
 
 void MainPhoneWindow::refreshLcd()
 {
     if (!m_lcd)
         return;
-    if (m_mirror->clockShown())
-        m_lcd->showClock(m_mirror->clockText(), m_mirror->softKeyWords());
-    else
-        m_lcd->showLines(m_mirror->line1DrawText(), m_mirror->blockStart(),
-                         m_mirror->blockLength(), m_mirror->softKeyWords());
+    const QStringList words = m_model.softKeyWords().toList();
+    if (m_model.clockShown()) {
+        m_lcd->showClock(ClockText(QDateTime::currentDateTime()), words);
+        return;
+    }
+    const Line1Drawing line1 = m_model.line1Drawing();
+    m_lcd->showLines(line1.text, line1.cursorIndex, line1.cursorIndex >= 0 ? 1 : 0, words);
 }
 
 void MainPhoneWindow::refreshLamp(int lampNumber)
 {
-    if (QLabel *lamp = m_lamps.value(lampNumber))
-        lamp->setPixmap(artPixmap(m_mirror->lampImage(lampNumber)));
-    if (lampNumber >= 1 && lampNumber <= 24) {
-        if (const ControlPlace *place = findLamp(lampNumber)) {
-            Q_UNUSED(place);
-        }
+    QLabel *lamp = m_lamps.value(lampNumber);
+    if (!lamp)
+        return;
+    const LampState state = m_model.lamps().lamp(lampNumber);
+    QPixmap image = artPixmap(QString::number(LampBoard::lampImageFor(lampNumber, state)));
+    if (image.isNull() && !state.isOff()) {
+        // Flashing looks are animated images; a still of the steady colour stands in for them.
+        image = artPixmap(QString::number(
+            LampBoard::lampImageFor(lampNumber, {state.colour, LampPattern::Steady})));
     }
-    for (const auto &[controlId, images] : m_mirror->keyImagesFor(lampNumber))
-        if (KeyButton *key = m_keys.value(controlId))
-            key->SetSkin(images[0], images[1], images[2], images[3]);
+    lamp->setPixmap(image);
+}
+
+void MainPhoneWindow::refreshKeyImages(int lampNumber)
+{
+    int keyNumber = 0;
+    if (lampNumber >= 1 && lampNumber <= 12)
+        keyNumber = 33 + lampNumber; // programmable keys 1-12 are key numbers 34-45
+    else if (lampNumber >= 13 && lampNumber <= 24)
+        keyNumber = 44 + lampNumber; // 13-24 are 57-68
+    else if (lampNumber == Key15Lamp)
+        keyNumber = 15;
+    const ControlPlace *place = keyNumber ? findKey(keyNumber) : nullptr;
+    KeyButton *key = place ? m_keys.value(place->id) : nullptr;
+    if (!key)
+        return;
+    const KeyImageSet images = m_model.lamps().keyImages(lampNumber);
+    key->SetSkin(QString::number(images[0]), QString::number(images[1]),
+                 QString::number(images[2]), QString::number(images[3]));
 }
 
 void MainPhoneWindow::showAbout()

@@ -7,6 +7,8 @@
 #include <QTimer>
 #include <QWidget>
 
+#include "phone/DisplayModel.h"
+
 #include <memory>
 
 class QLabel;
@@ -18,7 +20,6 @@ class BoxLink;
 class DataFolder;
 class KeyButton;
 class LcdPanel;
-class PhoneMirror;
 class PhoneTray;
 class StatusLine;
 class FolderBarArea;
@@ -66,7 +67,7 @@ public:
     void fadeIn();
     int fadeLevel() const { return m_fadeLevel; }
 
-    PhoneMirror &mirror() { return *m_mirror; }
+    const DisplayModel &mirror() const { return m_model; }
     PhoneTray &tray() { return *m_tray; }
     LcdPanel &lcd() { return *m_lcd; }
     KeyButton *keyButton(int controlId) const { return m_keys.value(controlId); }
@@ -102,10 +103,12 @@ private:
     void onFadeStep();
     void refreshLcd();
     void refreshLamp(int lampNumber);
+    void refreshKeyImages(int lampNumber);
+    void syncCallTimers();
     void showAbout();
 
     PhoneServices m_services;
-    std::unique_ptr<PhoneMirror> m_mirror;
+    DisplayModel m_model;
     PhoneTray *m_tray = nullptr;
     StatusLine *m_status = nullptr;
     LcdPanel *m_lcd = nullptr;
@@ -124,6 +127,8 @@ private:
     QTimer m_statusTimer; // 66
     QTimer m_clockTimer;  // 1001
     QTimer m_fadeTimer;   // 1
+    QTimer m_callDisplayTimer; // 2222
+    QTimer m_silentCountTimer; // 8888
 
     QList<QPair<QPointer<QWidget>, QPoint>> m_docked;
     QPoint m_dragOffset;

@@ -85,7 +85,7 @@ int PhoneApp::run(int argc, char **argv)
     if (!data.prepare())
         return fail(data.error());
 
-    AddressDatabase database(data.databasePath());
+    AddressDatabase database(data.databasePath(), QStringLiteral("dpx-main"));
     PhoneServices services;
     services.dataFolder = &data;
     services.database = &database;

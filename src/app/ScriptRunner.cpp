@@ -2,7 +2,6 @@
 #include "app/ScriptRunner.h"
 
 #include "app/MainPhoneWindow.h"
-#include "app/PhoneMirror.h"
 #include "phone/LampBoard.h"
 #include "sim/SimTelephone.h"
 #include "sim/SimulatedBox.h"
@@ -169,7 +168,8 @@ QString ScriptRunner::check(const ScriptCommand &command) const
     QString expected = command.text;
     switch (command.kind) {
     case ScriptCommand::ExpectLcd:
-        actual = m_window.mirror().displayedLine(command.numbers.value(0));
+        actual = command.numbers.value(0) == 1 ? m_window.mirror().displayedLine1()
+                                                  : m_window.mirror().displayedLine2();
         break;
     case ScriptCommand::ExpectLamp: {
         actual = lampStateName(m_window.mirror().lamps().lamp(command.numbers.value(0)));
