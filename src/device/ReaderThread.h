@@ -1,0 +1,49 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QString>
+#include <QThread>
+
+#include <atomic>
+
+namespace dpx {
+
+class HidTransport;
+
+// Picks up the box's unsolicited event reports on a connection of its own and hands every
+// (code, value) pair on through eventPair(), in report order (queued to receivers on other
+// threads). Reads block for a short timeout, so an idle box costs no CPU and a stop request
+// takes effect within one timeout. Other reports are ignored. Never touches a widget.
+class ReaderThread : public QThread {
+    Q_OBJECT
+public:
+    static constexpr int DefaultReadTimeoutMs = 50;
+
+    ReaderThread(HidTransport &transport, const QString &devicePath,
+                 int readTimeoutMs = DefaultReadTimeoutMs, QObject *parent = nullptr);
+    // Stops and waits for the thread.
+    ~ReaderThread() override;
+
+    // Thread-safe; the loop ends at its next turn.
+    void requestStop();
+    bool isStopRequested() const { return m_stop.load(std::memory_order_relaxed); }
+    QString devicePath() const { return m_path; }
+
+Q_SIGNALS:
+    void eventPair(quint8 code, quint8 value);
+    // The connection reported that the device is gone; the thread has ended.
+    void deviceGone();
+    // The device could not be opened; the thread ended without reading.
+    void openFailed();
+
+protected:
+    void run() override;
+
+private:
+    HidTransport &m_transport;
+    const QString m_path;
+    const int m_readTimeoutMs;
+    std::atomic_bool m_stop{false};
+};
+
+} // namespace dpx
