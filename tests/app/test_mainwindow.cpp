@@ -1,0 +1,190 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "addressbook/AddressDatabase.h"
+#include "app/DataFolder.h"
+#include "app/MainPhoneWindow.h"
+#include "app/PhoneTray.h"
+#include "device/BoxLink.h"
+#include "sim/SimTelephone.h"
+#include "sim/SimulatedBox.h"
+#include "ui/KeyButton.h"
+#include "ui/PhoneLayout.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace dpx;
+
+// A main window on the simulated box with a fresh data folder.
+struct Phone {
+    QTemporaryDir root;
+    DataFolder data{root.filePath(QStringLiteral("data"))};
+    std::unique_ptr<AddressDatabase> db;
+    SimulatedBox box;
+    std::unique_ptr<BoxLink> link;
+    std::unique_ptr<MainPhoneWindow> window;
+
+    explicit Phone(bool plugged = true)
+    {
+        data.prepare();
+        db = std::make_unique<AddressDatabase>(data.databasePath(), QStringLiteral("window-test"));
+        db->Open();
+        if (plugged)
+            box.plug();
+        link = std::make_unique<BoxLink>(box);
+        PhoneServices services;
+        services.dataFolder = &data;
+        services.database = db.get();
+        services.box = link.get();
+        window = std::make_unique<MainPhoneWindow>(services);
+        window->show();
+    }
+};
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void windowIsPhoneShaped();
+    void statusTextClearsUnlessRecording();
+    void trayMenuEntries();
+    void escapeAndEnterDoNotClose();
+    void boxArrivalAndRemoval();
+    void displayAndLampsFollowTheTelephone();
+    void settingsRowSetsTheFlags();
+};
+
+void MainWindowTest::windowIsPhoneShaped()
+{
+    Phone phone;
+    MainPhoneWindow &w = *phone.window;
+    QCOMPARE(w.size(), QSize(MainWindowWidth, MainWindowHeight));
+    QCOMPARE(w.pos(), QPoint(0, 0));
+    const QRegion shape = w.mask();
+    QVERIFY(!shape.isEmpty());
+    // The key colour of the background is cut away, the body stays.
+    const QImage background = artPixmap(QStringLiteral("133")).toImage();
+    int outside = 0;
+    for (int y = 0; y < background.height(); y += 7) {
+        for (int x = 0; x < background.width(); x += 7) {
+            const bool key = background.pixel(x, y) == qRgb(0, 108, 255);
+            QCOMPARE(shape.contains(QPoint(x, y)), !key);
+            outside += key;
+        }
+    }
+    QVERIFY2(outside > 0, "the background has no area outside the telephone");
+    QVERIFY(shape.contains(QPoint(MainWindowWidth / 2, MainWindowHeight / 2)));
+}
+
+void MainWindowTest::statusTextClearsUnlessRecording()
+{
+    Phone phone(false);
+    MainPhoneWindow &w = *phone.window;
+    w.ShowStatusText(QStringLiteral("音檔轉換..."));
+    QCOMPARE(w.statusText(), QStringLiteral("音檔轉換..."));
+    QTest::qWait(MainPhoneWindow::StatusTimerMs - 400);
+    QCOMPARE(w.statusText(), QStringLiteral("音檔轉換..."));
+    QTRY_COMPARE_WITH_TIMEOUT(w.statusText(), QString(), 1500);
+
+    w.setRecording(true);
+    w.ShowStatusText(QStringLiteral("Recording"));
+    QTest::qWait(MainPhoneWindow::StatusTimerMs * 2 + 200);
+    QCOMPARE(w.statusText(), QStringLiteral("Recording"));
+    w.setRecording(false);
+    QTRY_COMPARE_WITH_TIMEOUT(w.statusText(), QString(), 2000);
+}
+
+void MainWindowTest::trayMenuEntries()
+{
+    Phone phone(false);
+    QMenu *menu = phone.window->tray().menu();
+    QStringList texts;
+    for (QAction *a : menu->actions())
+        texts << (a->isSeparator() ? QStringLiteral("-") : a->text());
+    QCOMPARE(texts, (QStringList{QStringLiteral("檔轉換..."), QStringLiteral("檔傳輸..."),
+                                 QStringLiteral("通訊簿"), QStringLiteral("-"),
+                                 QStringLiteral("Exit")}));
+    QVERIFY(phone.window->tray().exitAction()->isEnabled());
+
+    QSignalSpy exit(phone.window.get(), &MainPhoneWindow::exitRequested);
+    phone.window->tray().exitAction()->trigger();
+    QCOMPARE(exit.size(), 1);
+    QVERIFY(!phone.window->isVisible());
+}
+
+void MainWindowTest::escapeAndEnterDoNotClose()
+{
+    Phone phone(false);
+    for (int key : {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Enter}) {
+        QTest::keyClick(phone.window.get(), Qt::Key(key));
+        QVERIFY(phone.window->isVisible());
+    }
+}
+
+void MainWindowTest::boxArrivalAndRemoval()
+{
+    Phone phone(false);
+    MainPhoneWindow &w = *phone.window;
+    QVERIFY(!w.isBoxPresent());
+    phone.box.plug();
+    QTRY_COMPARE(w.statusText(), QStringLiteral("Device has Detected!"));
+    QVERIFY(w.isBoxPresent());
+    QVERIFY(phone.link->isReaderRunning());
+
+    phone.box.telephone().showText(2, QStringLiteral("HELLO"));
+    QTRY_COMPARE(w.mirror().displayedLine2(), QStringLiteral("HELLO           "));
+
+    phone.box.unplug();
+    QTRY_COMPARE(w.statusText(), QStringLiteral("Device has Disconnected!"));
+    QVERIFY(!w.isBoxPresent());
+    QCOMPARE(w.mirror().displayedLine1(), QString(16, QLatin1Char(' ')));
+    QCOMPARE(w.mirror().displayedLine2(), QString(16, QLatin1Char(' ')));
+    QTRY_VERIFY(!phone.link->isReaderRunning());
+
+    // Back again: found once more, the reader runs again.
+    phone.box.plug();
+    QTRY_COMPARE(w.statusText(), QStringLiteral("Device has Detected!"));
+    QTRY_VERIFY(phone.link->isReaderRunning());
+}
+
+void MainWindowTest::displayAndLampsFollowTheTelephone()
+{
+    Phone phone;
+    MainPhoneWindow &w = *phone.window;
+    QTRY_VERIFY(phone.link->isReaderRunning());
+    phone.box.sendEvent({{0x24, 0x41}, {0x34, 0x42}});
+    QTRY_COMPARE(w.mirror().displayedLine1().mid(4, 1), QStringLiteral("A"));
+    QCOMPARE(w.mirror().displayedLine2().mid(4, 1), QStringLiteral("B"));
+
+    // Key 3 lit red and steady: its lamp and its key images change; off restores them.
+    const ControlPlace *key3 = findKey(36);
+    QVERIFY(key3);
+    QLabel *lamp3 = w.lamp(3);
+    QVERIFY(lamp3);
+    const QImage offLook = lamp3->pixmap().toImage();
+    phone.box.sendEvent({{0x04, 3}});
+    QTRY_COMPARE(w.keyButton(key3->id)->normalImageName(), QStringLiteral("543"));
+    QVERIFY(lamp3->pixmap().toImage() != offLook);
+    phone.box.sendEvent({{0x00, 3}});
+    QTRY_COMPARE(w.keyButton(key3->id)->normalImageName(), QStringLiteral("331"));
+    QCOMPARE(lamp3->pixmap().toImage(), offLook);
+}
+
+void MainWindowTest::settingsRowSetsTheFlags()
+{
+    Phone phone(false);
+    QVERIFY(phone.window->isDxPhone());
+    QVERIFY(phone.window->showsCallerCard());
+    QVERIFY(phone.db->updatePhoneType(PhoneType::SD));
+    QVERIFY(phone.db->updateShowCallerCard(false));
+    PhoneServices services;
+    services.database = phone.db.get();
+    MainPhoneWindow again(services);
+    QVERIFY(!again.isDxPhone());
+    QVERIFY(!again.showsCallerCard());
+}
+
+QTEST_MAIN(MainWindowTest)
+#include "test_mainwindow.moc"
