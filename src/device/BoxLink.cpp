@@ -108,6 +108,7 @@ void BoxLink::startReader()
     if (isReaderRunning())
         return;
     m_reader = std::make_unique<ReaderThread>(m_transport, m_path);
+    connect(m_reader.get(), &ReaderThread::opened, this, &BoxLink::readerListening);
     connect(m_reader.get(), &ReaderThread::eventPair, this, &BoxLink::eventPair);
     connect(m_reader.get(), &ReaderThread::deviceGone, this, &BoxLink::handleReaderGone);
     m_reader->start();

@@ -60,6 +60,8 @@ Q_SIGNALS:
     void boxFound();
     // The box is gone; emitted after the reader has stopped and the command device is closed.
     void boxLost();
+    // A reader has opened its own connection and is listening (also after ResumeReader).
+    void readerListening();
     // One (code, value) pair of an event report, on this object's thread, in report order.
     void eventPair(quint8 code, quint8 value);
 

@@ -39,6 +39,7 @@ void ReaderThread::run()
         Q_EMIT openFailed();
         return;
     }
+    Q_EMIT opened();
     // Room for a longer report than announced, so one is never split across two reads.
     std::vector<quint8> report(size_t(std::max(connection->inputReportLength(), 64)));
     while (!isStopRequested()) {

@@ -30,6 +30,8 @@ public:
     QString devicePath() const { return m_path; }
 
 Q_SIGNALS:
+    // The connection is open; reports from now on reach this reader.
+    void opened();
     void eventPair(quint8 code, quint8 value);
     // The connection reported that the device is gone; the thread has ended.
     void deviceGone();
