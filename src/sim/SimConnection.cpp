@@ -46,7 +46,7 @@ int SimConnection::read(quint8 *buffer, int capacity, int timeoutMs)
 {
     if (!buffer || capacity <= 0)
         return -1;
-    const bool forever = timeoutMs < 0;
+    const bool waitForever = timeoutMs < 0;
     const SimClock::time_point deadline = SimClock::now() + std::chrono::milliseconds(std::max(timeoutMs, 0));
     std::unique_lock lock(m_state->mutex);
     SimInputQueue &queue = *m_queue;
@@ -69,12 +69,12 @@ int SimConnection::read(quint8 *buffer, int capacity, int timeoutMs)
             queue.entries.erase(next);
             return count;
         }
-        if (!forever && now >= deadline)
+        if (!waitForever && now >= deadline)
             return 0;
         const bool pending = next != queue.entries.end();
-        if (forever && !pending)
+        if (waitForever && !pending)
             queue.changed.wait(lock);
-        else if (forever)
+        else if (waitForever)
             queue.changed.wait_until(lock, next->readyAt);
         else
             queue.changed.wait_until(lock, pending ? std::min(deadline, next->readyAt) : deadline);

@@ -86,6 +86,8 @@ void SimFirmware::linkCommand(const CommandFrameView &frame, Outcome &out)
 void SimFirmware::eepromCommand(const CommandFrameView &frame, Outcome &out)
 {
     const QByteArray &p = frame.payload;
+    if (p.isEmpty())
+        return;
     const quint8 what = quint8(p.at(0));
     if (frame.length == 5 && what == 0x00) { // EepromOn / EepromOff
         const quint8 value = quint8(p.at(1));

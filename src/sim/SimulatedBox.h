@@ -2,6 +2,7 @@
 #pragma once
 
 #include "device/HidTransport.h"
+#include "sim/SimTelephone.h"
 
 #include <QByteArray>
 #include <QList>
@@ -11,7 +12,6 @@
 
 namespace dpx {
 
-class SimTelephone;
 struct SimBoxState;
 
 // A HidTransport that behaves like the USB box with a simple telephone behind it.

@@ -4,6 +4,7 @@
 #include "sim/SimulatedBox.h"
 
 #include <QElapsedTimer>
+#include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTest>
 #include <QThread>
@@ -44,6 +45,7 @@ private Q_SLOTS:
     void droppedAndCorruptedReplies();
     void delayedReplyBecomesReadableLate();
     void vanishesInTheMiddleOfAnExchange();
+    void randomOutputReportsAreHandledSafely();
 };
 
 void SimBusTest::discoveryListsTheBoxAmongOthers()
@@ -118,6 +120,8 @@ void SimBusTest::framesWithoutReply_data()
     QTest::newRow("BlockAck with no read running") << outputReport("012506015A79");
     QTest::newRow("unknown frame type") << command(3, QByteArray::fromHex("0001"));
     QTest::newRow("report ID 3") << outputReport("03040001FA");
+    QTest::newRow("type 1 without payload") << outputReport("0122DD");
+    QTest::newRow("short write") << QByteArray::fromHex("0104");
 }
 
 void SimBusTest::framesWithoutReply()
@@ -385,6 +389,32 @@ void SimBusTest::vanishesInTheMiddleOfAnExchange()
     QCOMPARE(changed.count(), 1);
     QVERIFY(box.enumerate().isEmpty());
     QVERIFY(!box.linkOn());
+}
+
+void SimBusTest::randomOutputReportsAreHandledSafely()
+{
+    SimulatedBox box;
+    box.plug();
+    auto c = box.open(box.devicePath());
+    QRandomGenerator random(20240611);
+    for (int i = 0; i < 20000; ++i) {
+        QByteArray report(1 + int(random.bounded(25)), Qt::Uninitialized);
+        for (char &b : report)
+            b = char(random.bounded(256));
+        report[0] = char(1 + random.bounded(2));
+        if (report.size() > 1 && random.bounded(2))
+            report[1] = char((report.at(1) & 0xE0) | (2 + random.bounded(6)));
+        if (report.size() > 2 && random.bounded(2)) {
+            const int k = quint8(report.at(1)) & 0x1F;
+            if (k < report.size())
+                report[k] = char(notSum(report, 1, k));
+        }
+        QCOMPARE(send(*c, report), int(report.size()));
+        drain(*c);
+    }
+    QVERIFY(box.isPlugged());
+    send(*c, outputReport("01040001FA"));
+    QCOMPARE(receive(*c), QByteArray::fromHex("01040001FAFFFFFF"));
 }
 
 QTEST_GUILESS_MAIN(SimBusTest)

@@ -5,6 +5,8 @@
 
 #include <QTest>
 
+#include <thread>
+
 using namespace dpx;
 using namespace dpx::test;
 
@@ -31,10 +33,21 @@ QByteArray reply(quint8 b2, quint8 b3)
 struct Pc {
     HidConnection &link;
 
+    // The next report that is not an event (the telephone may talk at any time).
+    QByteArray next()
+    {
+        for (;;) {
+            const QByteArray r = receive(link);
+            const bool event = r.size() == 8 && r.at(0) == 0x01
+                && (r.at(1) == 0x43 || r.at(1) == 0x45 || r.at(1) == 0x47);
+            if (!event)
+                return r;
+        }
+    }
     QByteArray ask(const QByteArray &frame)
     {
         send(link, frame);
-        return receive(link);
+        return next();
     }
     QByteArray erase(int block) { return ask(command(1, QByteArray::fromHex("01") + char(block) + QByteArray(2, 0))); }
     QByteArray writeStart(int block) { return ask(command(1, QByteArray::fromHex("02") + char(block) + char(0))); }
@@ -66,14 +79,14 @@ struct Pc {
     {
         block->clear();
         for (int i = 0; i < 19; ++i) {
-            const QByteArray r = receive(link);
+            const QByteArray r = next();
             if (r.size() != 8 || r.at(0) != 0x02)
                 return false;
             block->append(r.mid(1, i < 18 ? 7 : 2));
             if (i == 18 && r.mid(3) != QByteArray(5, char(0xFF)))
                 return false;
         }
-        const QByteArray sum = receive(link);
+        const QByteArray sum = next();
         if (sum.left(3) != QByteArray::fromHex("012406") || quint8(sum.at(4)) != notSum(sum, 1, 4))
             return false;
         *boxChecksum = quint8(sum.at(3));
@@ -104,6 +117,7 @@ private Q_SLOTS:
     void infoTableReadAsTheProgramDoes();
     void repeatedStartCommandsRestartTheTransfer();
     void unplugAbandonsARead();
+    void transferOnWorkerWhileTheTelephoneTalks();
 
 private:
     std::unique_ptr<SimulatedBox> box;
@@ -318,6 +332,38 @@ void SimEepromTest::unplugAbandonsARead()
     pc->blockAck(true, 0);
     QVERIFY(receive(*link, 50).isEmpty());
     QCOMPARE(box->eepromBytes(Block, 256), pattern(256, 7)); // the memory survives removal
+}
+
+void SimEepromTest::transferOnWorkerWhileTheTelephoneTalks()
+{
+    const QByteArray data = pattern(8 * 256, 8);
+    QByteArray readBack;
+    bool written = true;
+    std::thread worker([&] {
+        auto own = box->open(box->devicePath());
+        Pc wpc{*own};
+        written = wpc.erase(7) == reply(0x01, 0x01) && wpc.writeStart(7) == reply(0x02, 0x01)
+            && wpc.pageCount(8) == reply(0x04, 0x01);
+        for (int offset = 0; written && offset < data.size(); offset += 128)
+            written = wpc.writeBlock(data.mid(offset, 128)) == reply(0x05, 0x01);
+        wpc.readStart(7);
+        wpc.pageCount(8);
+        for (int i = 0; written && i < 16; ++i) {
+            QByteArray block;
+            quint8 checksum = 0;
+            written = wpc.receiveBlock(&block, &checksum);
+            readBack += block;
+            wpc.blockAck(true, checksum);
+        }
+    });
+    for (int i = 0; i < 40; ++i) {
+        box->telephone().setLamp(0x02, quint8(1 + i % 24));
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    worker.join();
+    QVERIFY(written);
+    QCOMPARE(readBack, data);
+    QCOMPARE(box->eepromBytes(7 * Block, data.size()), data);
 }
 
 QTEST_GUILESS_MAIN(SimEepromTest)
