@@ -5,6 +5,7 @@
 #include <QDataStream>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QStringList>
 
 #include <unistd.h>
 
@@ -58,7 +59,8 @@ bool SingleInstance::sendTo(const QStringList &arguments)
     if (!socket.waitForConnected(ConnectTimeoutMs))
         return false;
     QByteArray payload;
-    QDataStream(&payload, QIODevice::WriteOnly) << arguments;
+    QDataStream payloadStream(&payload, QIODevice::WriteOnly);
+    payloadStream << arguments;
     QByteArray message;
     QDataStream out(&message, QIODevice::WriteOnly);
     out << quint32(payload.size());

@@ -5,6 +5,7 @@
 #include <QStringList>
 
 class QLocalServer;
+class QLocalSocket;
 
 namespace dpx {
 
@@ -29,7 +30,7 @@ Q_SIGNALS:
 
 private:
     bool sendTo(const QStringList &arguments);
-    void readFrom(class QLocalSocket *socket);
+    void readFrom(QLocalSocket *socket);
 
     QString m_name;
     QLocalServer *m_server = nullptr;
