@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QAnyStringView>
 #include <QLatin1StringView>
 
 #include <array>
@@ -91,7 +92,7 @@ constexpr QLatin1StringView columnName(ContactColumn column)
 }
 
 // Index of a column name (letter case ignored), -1 when it is not a contact column.
-int contactColumnIndex(QStringView name);
+int contactColumnIndex(QAnyStringView name);
 
 // A row's identity: the name and the eight columns the phone book lists, in that order.
 inline constexpr std::array<ContactColumn, 9> kIdentityColumns{

@@ -103,7 +103,7 @@ QString ContactCursor::textAt(int contactColumn) const
     return value.isNull() ? QString() : value.toString();
 }
 
-QString ContactCursor::GetText(QStringView columnName) const
+QString ContactCursor::GetText(QAnyStringView columnName) const
 {
     return textAt(contactColumnIndex(columnName));
 }

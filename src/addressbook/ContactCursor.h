@@ -40,7 +40,8 @@ public:
 
     // The current row's column by name (letter case ignored): NULL reads as empty,
     // ishavepicture as "1" or "0". Empty at the end, when closed or for an unknown column.
-    QString GetText(QStringView columnName) const;
+    QString GetText(QAnyStringView columnName) const;
+    QString GetText(ContactColumn column) const { return textAt(columnIndex(column)); }
     // All 32 columns of the current row.
     ContactRecord record() const;
 

@@ -7,10 +7,10 @@ using namespace Qt::StringLiterals;
 
 namespace dpx {
 
-int contactColumnIndex(QStringView name)
+int contactColumnIndex(QAnyStringView name)
 {
     for (int i = 0; i < kContactColumnCount; ++i) {
-        if (name.compare(kContactColumns[size_t(i)], Qt::CaseInsensitive) == 0)
+        if (QAnyStringView::compare(name, kContactColumns[size_t(i)], Qt::CaseInsensitive) == 0)
             return i;
     }
     return -1;
@@ -29,7 +29,7 @@ void ContactRecord::setText(int column, const QString &value)
         m_texts[size_t(column)] = value;
 }
 
-QString ContactRecord::text(QStringView columnName) const
+QString ContactRecord::text(QAnyStringView columnName) const
 {
     const int column = contactColumnIndex(columnName);
     if (column == columnIndex(ContactColumn::IsHavePicture))
@@ -37,7 +37,7 @@ QString ContactRecord::text(QStringView columnName) const
     return text(column);
 }
 
-bool ContactRecord::setText(QStringView columnName, const QString &value)
+bool ContactRecord::setText(QAnyStringView columnName, const QString &value)
 {
     const int column = contactColumnIndex(columnName);
     if (column < 0)

@@ -23,8 +23,8 @@ public:
 
     // By column name, letter case ignored. "ishavepicture" reads "1" or "0" and is set from a
     // decimal text (1 or more means a picture). Returns false for an unknown name.
-    QString text(QStringView columnName) const;
-    bool setText(QStringView columnName, const QString &value);
+    QString text(QAnyStringView columnName) const;
+    bool setText(QAnyStringView columnName, const QString &value);
 
     bool hasPicture() const { return m_hasPicture; }
     void setHasPicture(bool hasPicture) { m_hasPicture = hasPicture; }

@@ -40,7 +40,8 @@ private Q_SLOTS:
     void missingFileFailsSilentlyAndCreatesNothing();
     void foreignFileFailsWithErrorAndStaysUntouched_data();
     void foreignFileFailsWithErrorAndStaysUntouched();
-    void openUsesWriteAheadLog();
+    void opensAnyFolderNameInWriteAheadMode_data();
+    void opensAnyFolderNameInWriteAheadMode();
     void writesWhileClosedFailWithError_data();
     void writesWhileClosedFailWithError();
     void connectionNameInUseIsRefused();
@@ -140,13 +141,28 @@ void TestAddressDatabase::foreignFileFailsWithErrorAndStaysUntouched()
     QVERIFY(!db.insertContact(ContactRecord()));
 }
 
-void TestAddressDatabase::openUsesWriteAheadLog()
+void TestAddressDatabase::opensAnyFolderNameInWriteAheadMode_data()
 {
-    FreshDatabase fresh;
-    AddressDatabase db(fresh.path, QStringLiteral("wal"));
-    QVERIFY(db.Open());
+    QTest::addColumn<QString>("folder");
+    QTest::newRow("plain") << u"data"_s;
+    QTest::newRow("blanks") << u"My Documents"_s;
+    QTest::newRow("uri characters") << u"a#b?c%20d&mode=ro"_s;
+    QTest::newRow("chinese") << u"通訊錄"_s;
+}
+
+void TestAddressDatabase::opensAnyFolderNameInWriteAheadMode()
+{
+    QFETCH(QString, folder);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(folder + u"/Address.db"_s);
+    QString error;
+    QVERIFY2(createAddressDatabase(path, &error), qPrintable(error));
+    AddressDatabase db(path, u"folders"_s);
+    QVERIFY2(db.Open(), qPrintable(db.lastError()));
     QVERIFY(db.Open()); // already open: stays open
-    QCOMPARE(rawValue(fresh.path, QStringLiteral("PRAGMA journal_mode")).toString(), QStringLiteral("wal"));
+    QVERIFY(db.insertContact(filledContact(u"a"_s)));
+    QCOMPARE(contactCount(path), 1);
+    QCOMPARE(rawValue(path, u"PRAGMA journal_mode"_s).toString(), u"wal"_s);
     QVERIFY(db.lastError().isEmpty());
 }
 

@@ -124,6 +124,7 @@ void TestAddressThreads::lookupThreadSeesWholeRowsWhileWindowWrites()
         readerDb->Close();
     });
     reader->start();
+    QTRY_VERIFY_WITH_TIMEOUT(lookups.loadRelaxed() >= 1 || !faults.isEmpty(), 20000); // reading before writing
 
     // The window thread keeps replacing the caller's row: nickname and remark change together.
     ContactRecord previous = caller;
