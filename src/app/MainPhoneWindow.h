@@ -53,6 +53,7 @@ public:
     bool isDxPhone() const { return m_phoneTypeDx; }
     bool showsCallerCard() const { return m_showCallerCard; }
     bool isBoxPresent() const;
+    BoxLink *boxLink() const { return m_services.box; }
     bool isRecording() const { return m_recording; }
     void setRecording(bool recording) { m_recording = recording; }
     bool isTransferRunning() const { return m_transferRunning; }

@@ -2,6 +2,7 @@
 #include "app/ScriptRunner.h"
 
 #include "app/MainPhoneWindow.h"
+#include "device/BoxLink.h"
 #include "phone/LampBoard.h"
 #include "sim/SimTelephone.h"
 #include "sim/SimulatedBox.h"
@@ -25,6 +26,10 @@ QString quoted(const QString &text)
 ScriptRunner::ScriptRunner(MainPhoneWindow &window, SimulatedBox &box, QObject *parent)
     : QObject(parent), m_window(window), m_box(box)
 {
+    if (BoxLink *link = window.boxLink()) {
+        connect(link, &BoxLink::readerListening, this, [this] { m_readerListening = true; });
+        connect(link, &BoxLink::boxLost, this, [this] { m_readerListening = false; });
+    }
 }
 
 bool ScriptRunner::start(const QString &path)
@@ -98,6 +103,19 @@ void ScriptRunner::step()
         return;
     }
     default: {
+        // The telephone's reports only reach a reader that listens: after a plug, hold the
+        // next action until the reader has opened its connection.
+        const bool fromTelephone = command.kind != ScriptCommand::Plug
+            && command.kind != ScriptCommand::Unplug && command.kind != ScriptCommand::Screenshot;
+        if (fromTelephone && m_box.isPlugged() && !m_readerListening) {
+            if (!m_waitingForReader.isValid())
+                m_waitingForReader.start();
+            if (m_waitingForReader.elapsed() < ReaderWaitMs) {
+                next(ExpectRetryMs);
+                return;
+            }
+        }
+        m_waitingForReader.invalidate();
         const QString error = act(command);
         if (!error.isEmpty()) {
             fail(command, error);

@@ -20,6 +20,7 @@ class ScriptRunner : public QObject {
 public:
     static constexpr int ExpectTimeoutMs = 2000;
     static constexpr int ExpectRetryMs = 10;
+    static constexpr int ReaderWaitMs = 3000;
 
     ScriptRunner(MainPhoneWindow &window, SimulatedBox &box, QObject *parent = nullptr);
 
@@ -46,6 +47,8 @@ private:
     int m_index = 0;
     QElapsedTimer m_expectSince;
     bool m_expecting = false;
+    bool m_readerListening = false; // reports sent before the reader listens would be lost
+    QElapsedTimer m_waitingForReader;
     bool m_done = false;
 };
 

@@ -26,6 +26,7 @@ struct Phone {
     SimulatedBox box;
     std::unique_ptr<BoxLink> link;
     std::unique_ptr<MainPhoneWindow> window;
+    std::unique_ptr<QSignalSpy> listening;
 
     explicit Phone(bool plugged = true)
     {
@@ -35,6 +36,7 @@ struct Phone {
         if (plugged)
             box.plug();
         link = std::make_unique<BoxLink>(box);
+        listening = std::make_unique<QSignalSpy>(link.get(), &BoxLink::readerListening);
         PhoneServices services;
         services.dataFolder = &data;
         services.database = db.get();
@@ -131,7 +133,7 @@ void MainWindowTest::boxArrivalAndRemoval()
     phone.box.plug();
     QTRY_COMPARE(w.statusText(), QStringLiteral("Device has Detected!"));
     QVERIFY(w.isBoxPresent());
-    QVERIFY(phone.link->isReaderRunning());
+    QTRY_VERIFY(phone.listening->size() > 0);
 
     phone.box.telephone().showText(2, QStringLiteral("HELLO"));
     QTRY_COMPARE(w.mirror().displayedLine2(), QStringLiteral("HELLO           "));
@@ -153,10 +155,10 @@ void MainWindowTest::displayAndLampsFollowTheTelephone()
 {
     Phone phone;
     MainPhoneWindow &w = *phone.window;
-    QTRY_VERIFY(phone.link->isReaderRunning());
+    QTRY_VERIFY(phone.listening->size() > 0);
     phone.box.sendEvent({{0x24, 0x41}, {0x34, 0x42}});
     QTRY_COMPARE(w.mirror().displayedLine1().mid(4, 1), QStringLiteral("A"));
-    QCOMPARE(w.mirror().displayedLine2().mid(4, 1), QStringLiteral("B"));
+    QTRY_COMPARE(w.mirror().displayedLine2(), QStringLiteral("    B           "));
 
     // Key 3 lit red and steady: its lamp and its key images change; off restores them.
     const ControlPlace *key3 = findKey(36);
