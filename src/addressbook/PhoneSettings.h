@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "phone/PhoneType.h"
+
 #include <QString>
 
 namespace dpx {
-
-enum class PhoneType { SD = 0, DX = 1 };
 
 // The single phone_setting row as the program reads it. The defaults are what every reader
 // keeps when there is no database or no row.

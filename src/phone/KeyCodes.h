@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "phone/PhoneType.h"
+
 #include <QList>
 #include <QStringView>
 
 namespace dpx {
 
-// The telephone type selects a few key codes.
-enum class PhoneType : quint8 { SD = 0, DX = 1 };
 
 // Bytes 2 and 3 of a 5-byte command frame.
 struct FramePayload {
