@@ -49,5 +49,7 @@ std::span<const ControlPlace> phoneLayout();
 const ControlPlace *findControl(int id);
 const ControlPlace *findKey(int keyNumber);
 const ControlPlace *findLamp(int lampNumber);
+// The programmable key that lamp 1..24 belongs to (its images change with the lamp).
+const ControlPlace *findLampKey(int lampNumber);
 
 } // namespace dpx
