@@ -1,0 +1,33 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The pictures the generator makes; each function draws one family of images.
+#pragma once
+
+#include "ArtKit.h"
+
+namespace dpx::art {
+
+// The phone body (503 x 588); outside its silhouette every pixel is KeyColour.
+QImage paintBody();
+// Whether a pixel of the window lies inside the phone's silhouette.
+bool insideSilhouette(int x, int y);
+
+QImage paintStatusLine(); // 287 x 56, dark
+QImage paintLcd();        // 287 x 60, backlit
+
+enum class LensColour { Off, Red, Green };
+// The square lamp window of a programmable key (and its lamp images), 17 x 17 at `box`.
+void drawLens(QPainter &painter, const QRectF &box, LensColour colour);
+
+void writeKeys(ArtWriter &writer);
+void writeLamps(ArtWriter &writer, const QImage &body);
+void writeSlider(ArtWriter &writer, const QImage &body);
+void writeIcons(ArtWriter &writer);
+void writeFolderImages(ArtWriter &writer);
+
+// Paints the whole window from the images in `artFolder` as the program would show it.
+// `lit` lights a few lamps and keys so that their look can be judged too.
+QImage paintPreview(const QString &artFolder, bool lit);
+// Enlarged samples of the small images side by side.
+QImage paintSheet(const QString &artFolder);
+
+} // namespace dpx::art
