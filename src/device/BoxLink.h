@@ -20,7 +20,7 @@ class ReaderThread;
 class BoxLink : public QObject {
     Q_OBJECT
 public:
-    // Bound for SuspendReader's wait; a reader stops within one read timeout (100 ms).
+    // Bound for SuspendReader's wait; a reader stops within one read timeout (200 ms).
     static constexpr int ReaderStopWaitMs = 2000;
 
     explicit BoxLink(HidTransport &transport, QObject *parent = nullptr);

@@ -17,9 +17,9 @@ class HidTransport;
 class ReaderThread : public QThread {
     Q_OBJECT
 public:
-    // Long enough that an idle reader wakes only ten times a second, short enough that a stop
+    // Long enough that an idle reader wakes only five times a second, short enough that a stop
     // request (suspend, shutdown) is felt at once.
-    static constexpr int DefaultReadTimeoutMs = 100;
+    static constexpr int DefaultReadTimeoutMs = 200;
 
     ReaderThread(HidTransport &transport, const QString &devicePath,
                  int readTimeoutMs = DefaultReadTimeoutMs, QObject *parent = nullptr);
