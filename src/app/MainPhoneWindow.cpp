@@ -138,7 +138,7 @@ void MainPhoneWindow::placeControls()
             const int number = place.kind == ControlKind::RecordIndicator ? 0 : place.lampNumber;
             m_lamps.insert(number > 0 ? number : -place.id, lamp);
             if (place.kind == ControlKind::RecordIndicator)
-                lamp->setPixmap(artPixmap(QStringLiteral("recidle")));
+                lamp->setPixmap(artPixmap(QStringLiteral("510")));
             break;
         }
         case ControlKind::StatusLine:
@@ -312,7 +312,8 @@ void MainPhoneWindow::applyShape()
         return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const QImage image = m_background.toImage().convertToFormat(QImage::Format_RGB32);
-    const QImage mask = image.createMaskFromColor(ShapeKeyColour, Qt::MaskOutColor);
+    // Every pixel but the key colour belongs to the telephone's shape.
+    const QImage mask = image.createMaskFromColor(ShapeKeyColour, Qt::MaskInColor);
     setMask(QRegion(QBitmap::fromImage(mask)));
     QApplication::restoreOverrideCursor();
 }

@@ -10,7 +10,7 @@
 #include "ui/PhoneLayout.h"
 
 #include <QFile>
-#include <QPixmap>
+#include <QImage>
 
 #include <cstdio>
 
@@ -170,7 +170,15 @@ QString ScriptRunner::act(const ScriptCommand &command)
         return {};
     }
     case ScriptCommand::Screenshot: {
-        const QPixmap shot = m_window.grab();
+        // The picture has the window's shape: what lies outside it is transparent.
+        QImage shot = m_window.grab().toImage().convertToFormat(QImage::Format_ARGB32);
+        const QRegion shape = m_window.mask();
+        if (!shape.isEmpty()) {
+            for (int y = 0; y < shot.height(); ++y)
+                for (int x = 0; x < shot.width(); ++x)
+                    if (!shape.contains(QPoint(x, y)))
+                        shot.setPixel(x, y, qRgba(0, 0, 0, 0));
+        }
         if (!shot.save(command.text, "PNG"))
             return QStringLiteral("cannot write the screenshot %1").arg(command.text);
         return {};

@@ -72,7 +72,8 @@ void MainWindowTest::windowIsPhoneShaped()
     for (int y = 0; y < background.height(); y += 7) {
         for (int x = 0; x < background.width(); x += 7) {
             const bool key = background.pixel(x, y) == qRgb(0, 108, 255);
-            QCOMPARE(shape.contains(QPoint(x, y)), !key);
+            if (shape.contains(QPoint(x, y)) == key)
+                QFAIL(qPrintable(QStringLiteral("shape wrong at %1,%2").arg(x).arg(y)));
             outside += key;
         }
     }
