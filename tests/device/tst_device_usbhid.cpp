@@ -4,6 +4,7 @@
 
 #include "device/CommandFrame.h"
 #include "device/EventReport.h"
+#include "device/HidapiTransport.h"
 #include "device/UsbHidDevice.h"
 
 #include <QTest>
@@ -58,6 +59,8 @@ private Q_SLOTS:
     void replyReadsOneReport_data();
     void replyReadsOneReport();
     void replyOfAClosedDevice();
+
+    void systemTransportRefusesWhatIsNotHid();
 };
 
 void TestUsbHidDevice::detectTakesTheFirstBox_data()
@@ -307,6 +310,18 @@ void TestUsbHidDevice::replyOfAClosedDevice()
     std::copy_n(hex("01459002A101").constData(), 6, buffer.begin());
     QCOMPARE(d.device.ReadReply(buffer, 8, 1), 0);
     QCOMPARE(d.pairs.size(), 2); // the stale event was not handed on a second time
+}
+
+void TestUsbHidDevice::systemTransportRefusesWhatIsNotHid()
+{
+    HidapiTransport transport;
+    for (const HidDeviceInfo &info : transport.enumerate())
+        QVERIFY(!info.path.isEmpty());
+    QVERIFY(!transport.open(QString()));
+    QVERIFY(!transport.open(QStringLiteral("/nonexistent/hidraw99")));
+    UsbHidDevice device(transport);
+    if (!device.Detect())
+        QCOMPARE(device.Open(), -1); // no box on this machine: the failure is reported, not hidden
 }
 
 QTEST_GUILESS_MAIN(TestUsbHidDevice)
