@@ -3,11 +3,16 @@
 
 #include "addressbook/AddressDatabase.h"
 #include "app/AboutBox.h"
+#include "app/CallerPopup.h"
 #include "app/DataFolder.h"
+#include "app/DialSequencer.h"
+#include "app/Keypad.h"
 #include "app/FolderBarArea.h"
 #include "app/LcdPanel.h"
 #include "app/PhoneTray.h"
 #include "app/StatusLine.h"
+#include "audio/RingRules.h"
+#include "audio/RingTonePlayer.h"
 #include "device/BoxLink.h"
 #include "ui/KeyButton.h"
 #include "ui/PhoneLayout.h"
@@ -18,6 +23,7 @@
 #include <QContextMenuEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
@@ -41,8 +47,26 @@ MainPhoneWindow::MainPhoneWindow(const PhoneServices &services, QWidget *parent)
     setFixedSize(MainWindowWidth, MainWindowHeight);
     move(0, 0);
 
+    if (m_services.box) {
+        m_keypad = new Keypad(*m_services.box, this);
+        connect(m_keypad, &Keypad::key15Toggled, this, [this] {
+            m_model.lamps().toggleKey15();
+            refreshKeyImages(Key15Lamp);
+        });
+    }
+    m_dialer = new DialSequencer(
+        [this](int keyNumber) {
+            if (!m_keypad || m_keypad->PressKey(keyNumber) != Keypad::Result::Sent) {
+                showMessage(QString::fromUtf8(Keypad::DeviceErrorText));
+                return false;
+            }
+            ShowStatusText(QStringLiteral("撥號 ") + m_dialer->number());
+            return true;
+        },
+        this);
     readSettings();
     placeControls();
+    connect(this, &MainPhoneWindow::keyClicked, this, &MainPhoneWindow::PressKey);
 
     m_tray = new PhoneTray(windowTitle(), this);
     connect(m_tray, &PhoneTray::doubleClicked, this, [this] {
@@ -62,6 +86,18 @@ MainPhoneWindow::MainPhoneWindow(const PhoneServices &services, QWidget *parent)
         Q_EMIT exitRequested();
     });
     m_tray->show();
+
+    m_ringPlayer = new RingTonePlayer(this);
+    connect(m_ringPlayer, &RingTonePlayer::messageRequested, this, &MainPhoneWindow::showMessage);
+
+    m_popup = new CallerPopup(this);
+    connect(m_popup, &CallerPopup::answered, this, [this] { EndCallerAlert(true); });
+    connect(m_popup, &CallerPopup::ignored, this, [this] {
+        showMessage(QStringLiteral("Ingore this CALL!"));
+        EndCallerAlert(false);
+    });
+    m_captureTimer.setInterval(NumberCapture::TickMs);
+    connect(&m_captureTimer, &QTimer::timeout, this, &MainPhoneWindow::onCaptureTick);
 
     m_statusTimer.setInterval(StatusTimerMs);
     connect(&m_statusTimer, &QTimer::timeout, this, &MainPhoneWindow::onStatusTimer);
@@ -104,6 +140,8 @@ void MainPhoneWindow::readSettings()
     const PhoneSettings settings = db->ReadSettingsRow();
     m_phoneTypeDx = settings.phoneType == PhoneType::DX;
     m_showCallerCard = settings.showCallerCard;
+    if (m_keypad)
+        m_keypad->setPhoneType(settings.phoneType);
 }
 
 void MainPhoneWindow::placeControls()
@@ -239,6 +277,123 @@ void MainPhoneWindow::OnDeviceEvent(quint8 code, quint8 value)
     }
     if (fx.callTimersChanged)
         syncCallTimers();
+    if (fx.ring != RingEvent::None)
+        onRing(fx.ring);
+}
+
+void MainPhoneWindow::onRing(RingEvent ring)
+{
+    switch (ring) {
+    case RingEvent::OutsideLineStarts:
+    case RingEvent::IntercomStarts:
+        RingRequest(ring == RingEvent::OutsideLineStarts, false);
+        StartNumberCapture();
+        break;
+    case RingEvent::Ends:
+        m_captureTimer.stop();
+        RingRequest(false, true);
+        EndCallerAlert(false);
+        break;
+    case RingEvent::None:
+        break;
+    }
+}
+
+void MainPhoneWindow::RingRequest(bool outsideLine, bool stop)
+{
+    QString coRing, icmRing;
+    AddressDatabase *db = m_services.database;
+    if (!stop && db && (db->IsOpen() || db->Open())) {
+        const PhoneSettings settings = db->ReadSettingsRow();
+        coRing = settings.coRing;
+        icmRing = settings.icmRing;
+    }
+    const QString folder = m_services.dataFolder ? m_services.dataFolder->path() : QString();
+    const RingDecision decision = DecideRingRequest(outsideLine, stop, coRing, icmRing, folder);
+    switch (decision.action) {
+    case RingAction::Nothing:
+        break;
+    case RingAction::Stop:
+        m_ringPlayer->Stop();
+        break;
+    case RingAction::ShowMessage:
+        showMessage(decision.message);
+        break;
+    case RingAction::Play:
+        m_ringPlayer->Play(decision.path);
+        break;
+    }
+}
+
+void MainPhoneWindow::StartNumberCapture()
+{
+    m_model.StartNumberCapture();
+    m_callerFound = false;
+    m_caller.clear();
+    m_callerNumber.clear();
+    LookUpCaller(QString()); // no number yet: the alert starts all the same
+    m_captureTimer.start();
+}
+
+void MainPhoneWindow::onCaptureTick()
+{
+    switch (m_model.tickNumberCapture()) {
+    case NumberCapture::Result::NumberFound:
+        m_captureTimer.stop();
+        LookUpCaller(m_model.numberCapture().number());
+        break;
+    case NumberCapture::Result::GaveUp:
+    case NumberCapture::Result::Idle:
+        m_captureTimer.stop();
+        break;
+    case NumberCapture::Result::KeepGoing:
+        break;
+    }
+}
+
+void MainPhoneWindow::LookUpCaller(const QString &number)
+{
+    if (!number.isEmpty()) {
+        m_callerNumber = number;
+        AddressDatabase *db = m_services.database;
+        if (db && (db->IsOpen() || db->Open())) {
+            if (const auto match = db->findContactByNumber(number)) {
+                m_caller = *match;
+                m_callerFound = true;
+            }
+        }
+        if (m_callerFound && m_showCallerCard)
+            QMetaObject::invokeMethod(this, &MainPhoneWindow::showCallerCardRequested,
+                                      Qt::QueuedConnection);
+    }
+    const bool alreadyAlerting = m_callerAlertPending;
+    m_callerAlertPending = true;
+    m_tray->startAlert();
+    updatePopup();
+    if (!alreadyAlerting)
+        m_popup->Show();
+    if (!number.isEmpty())
+        m_tray->notify(m_popup->title(), m_popup->body());
+}
+
+void MainPhoneWindow::updatePopup()
+{
+    const QString name = m_callerFound ? m_caller.name() : QString();
+    const QString number = m_callerNumber.isEmpty() ? QStringLiteral("—") : m_callerNumber;
+    if (name.isEmpty())
+        m_popup->setCaller(number, QString());
+    else
+        m_popup->setCaller(name, number);
+}
+
+void MainPhoneWindow::EndCallerAlert(bool answer)
+{
+    m_callerAlertPending = false;
+    m_tray->stopAlert();
+    if (m_popup->isShown())
+        m_popup->Hide(true);
+    if (answer)
+        PressKey(29);
 }
 
 void MainPhoneWindow::syncCallTimers()
@@ -298,6 +453,67 @@ void MainPhoneWindow::refreshKeyImages(int lampNumber)
     const KeyImageSet images = m_model.lamps().keyImages(lampNumber);
     key->SetSkin(QString::number(images[0]), QString::number(images[1]),
                  QString::number(images[2]), QString::number(images[3]));
+}
+
+void MainPhoneWindow::PressKey(int keyNumber)
+{
+    if (!m_keypad || m_keypad->PressKey(keyNumber) == Keypad::Result::NoBox)
+        showMessage(QString::fromUtf8(Keypad::DeviceErrorText));
+}
+
+bool MainPhoneWindow::isDialling() const
+{
+    return m_dialer->isRunning();
+}
+
+void MainPhoneWindow::DialSelectedContact(const QString &selectedText)
+{
+    if (!isBoxPresent()) {
+        showMessage(QString::fromUtf8(Keypad::DeviceErrorText));
+        return;
+    }
+    // A name or a nickname selected in the tree is no number.
+    if (!isDiallableNumber(selectedText)) {
+        showMessage(QString::fromUtf8(InvalidNumberText));
+        return;
+    }
+    startDialling(selectedText);
+}
+
+void MainPhoneWindow::dialRequest(const QString &request)
+{
+    const QString number = numberFromDialRequest(request);
+    if (number.isEmpty()) {
+        showMessage(QString::fromUtf8(InvalidNumberText));
+        return;
+    }
+    if (!isBoxPresent()) {
+        showMessage(QString::fromUtf8(Keypad::DeviceErrorText));
+        return;
+    }
+    startDialling(number);
+}
+
+void MainPhoneWindow::startDialling(const QString &number)
+{
+    // One number at a time: the digits of two numbers must never interleave.
+    if (m_dialer->isRunning()) {
+        ShowStatusText(QStringLiteral("正在撥號 ") + m_dialer->number());
+        return;
+    }
+    QString lineCode;
+    if (m_services.database && m_services.database->IsOpen())
+        lineCode = m_services.database->ReadSettingsRow().lineCode;
+    ShowStatusText(QStringLiteral("撥號 ") + number);
+    m_dialer->start(dialSteps(lineCode, number), number);
+}
+
+void MainPhoneWindow::showMessage(const QString &text)
+{
+    m_lastMessage = text;
+    auto *box = new QMessageBox(QMessageBox::NoIcon, windowTitle(), text, QMessageBox::Ok, this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
 }
 
 void MainPhoneWindow::showAbout()
@@ -408,6 +624,9 @@ void MainPhoneWindow::changeEvent(QEvent *event)
 
 void MainPhoneWindow::closeEvent(QCloseEvent *event)
 {
+    m_popup->Hide(false);
+    m_captureTimer.stop();
+    m_ringPlayer->Stop();
     m_statusTimer.stop();
     m_clockTimer.stop();
     m_fadeTimer.stop();

@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include "addressbook/ContactRecord.h"
 #include "phone/DisplayModel.h"
 
 #include <memory>
@@ -16,9 +17,13 @@ class QLabel;
 namespace dpx {
 
 class AddressDatabase;
+class CallerPopup;
+class RingTonePlayer;
 class BoxLink;
 class DataFolder;
+class DialSequencer;
 class KeyButton;
+class Keypad;
 class LcdPanel;
 class PhoneTray;
 class StatusLine;
@@ -59,6 +64,33 @@ public:
     bool isTransferRunning() const { return m_transferRunning; }
     void setTransferRunning(bool running) { m_transferRunning = running; }
 
+    // Sends a key to the telephone; without a box says "USB設備錯誤!".
+    void PressKey(int keyNumber);
+    // Dials the phone-book tree's selected text after the outside-line code; a text that is
+    // not a number (digits and the pause letter p/P) is refused.
+    void DialSelectedContact(const QString &selectedText);
+    // A dial request from outside (a tel: link or --dial): separators dropped, then dialled.
+    void dialRequest(const QString &request);
+    bool isDialling() const;
+    static constexpr const char *InvalidNumberText = "該電話號碼不合法,不能撥出!";
+
+    // The incoming call: number capture from the display, the lookup in the address book and
+    // the caller alert (the ringing icon and the popup).
+    void RingRequest(bool outsideLine, bool stop);
+    RingTonePlayer &ringPlayer() { return *m_ringPlayer; }
+    void StartNumberCapture();
+    void LookUpCaller(const QString &number);
+    void EndCallerAlert(bool answer);
+    bool isCallerAlertPending() const { return m_callerAlertPending; }
+    bool callerFound() const { return m_callerFound; }
+    const ContactRecord &caller() const { return m_caller; }
+    CallerPopup &callerPopup() { return *m_popup; }
+    bool isCapturingNumber() const { return m_captureTimer.isActive(); }
+
+    // A message for the user: a message box that does not block the telephone.
+    void showMessage(const QString &text);
+    QString lastMessage() const { return m_lastMessage; }
+
     // Tool windows docked to the right edge follow the main window at this offset.
     void dockToolWindow(QWidget *window, QPoint offset);
 
@@ -78,6 +110,8 @@ Q_SIGNALS:
     void exitRequested();
     // A key of the telephone was clicked (its key number).
     void keyClicked(int keyNumber);
+    // A ringing caller was found and the caller card is to be shown (posted).
+    void showCallerCardRequested();
 
 public Q_SLOTS:
     void OnDeviceEvent(quint8 code, quint8 value);
@@ -106,9 +140,16 @@ private:
     void refreshLamp(int lampNumber);
     void refreshKeyImages(int lampNumber);
     void syncCallTimers();
+    void onRing(RingEvent ring);
+    void onCaptureTick();
+    void updatePopup();
     void showAbout();
+    void startDialling(const QString &number);
 
     PhoneServices m_services;
+    Keypad *m_keypad = nullptr;
+    DialSequencer *m_dialer = nullptr;
+    QString m_lastMessage;
     DisplayModel m_model;
     PhoneTray *m_tray = nullptr;
     StatusLine *m_status = nullptr;
@@ -130,6 +171,14 @@ private:
     QTimer m_fadeTimer;   // 1
     QTimer m_callDisplayTimer; // 2222
     QTimer m_silentCountTimer; // 8888
+    QTimer m_captureTimer;     // 1111
+
+    CallerPopup *m_popup = nullptr;
+    RingTonePlayer *m_ringPlayer = nullptr;
+    bool m_callerAlertPending = false;
+    bool m_callerFound = false;
+    ContactRecord m_caller;
+    QString m_callerNumber;
 
     QList<QPair<QPointer<QWidget>, QPoint>> m_docked;
     QPoint m_dragOffset;

@@ -16,6 +16,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QTimer>
 #include <QStandardPaths>
 
 #include <cstdio>
@@ -109,13 +110,18 @@ int PhoneApp::run(int argc, char **argv)
         MainPhoneWindow window(services);
         QObject::connect(&window, &MainPhoneWindow::exitRequested, &app, [] { QApplication::quit(); });
         QObject::connect(&instance, &SingleInstance::activated, &window,
-                         [&window](const QStringList &) {
+                         [&window](const QStringList &arguments) {
                              if (window.isHidden() || window.isMinimized())
                                  window.fadeIn();
                              window.raise();
                              window.activateWindow();
+                             const Options later = Options::parse(QStringList{QStringLiteral("dpx")} + arguments);
+                             if (later.error.isEmpty() && !later.dialNumber.isEmpty())
+                                 window.dialRequest(later.dialNumber);
                          });
         window.show();
+        if (!options.dialNumber.isEmpty())
+            QTimer::singleShot(0, &window, [&] { window.dialRequest(options.dialNumber); });
 
         std::unique_ptr<SimPanel> panel;
         if (simulated && options.simScript.isEmpty()) {

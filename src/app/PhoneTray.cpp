@@ -6,19 +6,36 @@
 #include <QIcon>
 #include <QMenu>
 #include <QSystemTrayIcon>
+#include <QTimer>
 
 namespace dpx {
 
-QIcon applicationIcon()
+namespace {
+constexpr int AlertStepMs = 100;
+
+QIcon iconFor(int number)
 {
     QIcon icon;
-    for (const char *name : {"128-16", "128-32", "128"})
-        icon.addPixmap(artPixmap(QLatin1String(name)));
+    const QString base = QString::number(number);
+    for (const QString &name : {base + QStringLiteral("-16"), base + QStringLiteral("-32"), base}) {
+        const QPixmap pixmap = artPixmap(name);
+        if (!pixmap.isNull())
+            icon.addPixmap(pixmap);
+    }
     return icon;
 }
+}
 
-PhoneTray::PhoneTray(const QString &title, QObject *parent) : QObject(parent)
+QIcon applicationIcon()
 {
+    return iconFor(128);
+}
+
+PhoneTray::PhoneTray(const QString &title, QObject *parent) : QObject(parent), m_title(title)
+{
+    m_alertTimer = new QTimer(this);
+    m_alertTimer->setInterval(AlertStepMs);
+    connect(m_alertTimer, &QTimer::timeout, this, &PhoneTray::showAlertStep);
     m_menu = new QMenu();
     m_converter = m_menu->addAction(QStringLiteral("檔轉換..."));
     m_transfer = m_menu->addAction(QStringLiteral("檔傳輸..."));
@@ -61,7 +78,44 @@ void PhoneTray::show()
 
 void PhoneTray::remove()
 {
+    m_alertTimer->stop();
     m_icon->hide();
+}
+
+void PhoneTray::startAlert()
+{
+    m_alertIcon = 237;
+    m_icon->setIcon(iconFor(m_alertIcon));
+    m_icon->setToolTip(QString());
+    m_alertStep = 1;
+    m_alertTimer->start();
+}
+
+void PhoneTray::showAlertStep()
+{
+    static constexpr int Icons[] = {238, 239, 236, 237};
+    m_alertIcon = Icons[(m_alertStep - 1) % 4];
+    m_icon->setIcon(iconFor(m_alertIcon));
+    m_alertStep = m_alertStep % 4 + 1;
+}
+
+void PhoneTray::stopAlert()
+{
+    m_alertTimer->stop();
+    m_alertIcon = 128;
+    m_icon->setIcon(applicationIcon());
+    m_icon->setToolTip(m_title);
+}
+
+bool PhoneTray::isAlerting() const
+{
+    return m_alertTimer->isActive();
+}
+
+void PhoneTray::notify(const QString &title, const QString &text)
+{
+    if (available() && QSystemTrayIcon::supportsMessages())
+        m_icon->showMessage(title, text, applicationIcon(), CallerNotificationMs);
 }
 
 } // namespace dpx

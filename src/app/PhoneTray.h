@@ -18,12 +18,23 @@ QIcon applicationIcon();
 class PhoneTray : public QObject {
     Q_OBJECT
 public:
+    static constexpr int CallerNotificationMs = 4000;
+
     explicit PhoneTray(const QString &title, QObject *parent = nullptr);
     ~PhoneTray() override;
 
     bool available() const;
     void show();
     void remove();
+
+    // The caller alert: the ringing icons 238, 239, 236, 237 in turn, every 100 ms, with no
+    // tip; stopping brings back icon 128 with the program's title.
+    void startAlert();
+    void stopAlert();
+    bool isAlerting() const;
+    int alertIcon() const { return m_alertIcon; } // the icon shown now (128 when idle)
+    // A desktop notification where the desktop shows them.
+    void notify(const QString &title, const QString &text);
 
     QMenu *menu() const { return m_menu; }
     QAction *converterAction() const { return m_converter; }
@@ -36,7 +47,13 @@ Q_SIGNALS:
     void menuRequested(); // right button: the window comes forward before the menu shows
 
 private:
+    void showAlertStep();
+
     QSystemTrayIcon *m_icon = nullptr;
+    QString m_title;
+    class QTimer *m_alertTimer = nullptr; // timer 2
+    int m_alertStep = 1;
+    int m_alertIcon = 128;
     QMenu *m_menu = nullptr;
     QAction *m_converter = nullptr;
     QAction *m_transfer = nullptr;

@@ -85,7 +85,8 @@ void ScriptRunner::step()
     case ScriptCommand::ExpectLcd:
     case ScriptCommand::ExpectLamp:
     case ScriptCommand::ExpectStatus:
-    case ScriptCommand::ExpectSent: {
+    case ScriptCommand::ExpectSent:
+    case ScriptCommand::ExpectMessage: {
         if (!m_expecting) {
             m_expecting = true;
             m_expectSince.start();
@@ -169,6 +170,9 @@ QString ScriptRunner::act(const ScriptCommand &command)
         key->click();
         return {};
     }
+    case ScriptCommand::Dial:
+        m_window.dialRequest(command.text);
+        return {};
     case ScriptCommand::Screenshot: {
         // The picture has the window's shape: what lies outside it is transparent.
         QImage shot = m_window.grab().toImage().convertToFormat(QImage::Format_ARGB32);
@@ -203,6 +207,9 @@ QString ScriptRunner::check(const ScriptCommand &command) const
     }
     case ScriptCommand::ExpectStatus:
         actual = m_window.statusText();
+        break;
+    case ScriptCommand::ExpectMessage:
+        actual = m_window.lastMessage();
         break;
     case ScriptCommand::ExpectSent: {
         actual = QString::fromLatin1(m_box.lastOutputReport().toHex());

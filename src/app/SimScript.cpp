@@ -11,18 +11,16 @@ namespace {
 
 // Splits a line into words; "quoted text" is one word (with \" and \\ escapes) and
 // '#' outside quotes starts a comment. Returns nullopt for an unterminated quote.
-std::optional<QStringList> splitWords(const QString &line, QList<bool> *quoted)
+std::optional<QStringList> splitWords(const QString &line)
 {
     QStringList words;
     QString word;
-    bool inWord = false, inQuote = false, wasQuoted = false;
+    bool inWord = false, inQuote = false;
     auto finish = [&] {
-        if (inWord) {
+        if (inWord)
             words << word;
-            quoted->append(wasQuoted);
-        }
         word.clear();
-        inWord = wasQuoted = false;
+        inWord = false;
     };
     for (int i = 0; i < line.size(); ++i) {
         const QChar c = line.at(i);
@@ -37,7 +35,7 @@ std::optional<QStringList> splitWords(const QString &line, QList<bool> *quoted)
         } else if (c == QLatin1Char('#')) {
             break;
         } else if (c == QLatin1Char('"')) {
-            inQuote = inWord = wasQuoted = true;
+            inQuote = inWord = true;
         } else if (c.isSpace()) {
             finish();
         } else {
@@ -74,7 +72,7 @@ bool isHex(const QString &text)
 }
 
 // Reads one non-empty line into a command; returns an error text when it cannot.
-QString readCommand(const QStringList &w, const QList<bool> &quoted, ScriptCommand *cmd)
+QString readCommand(const QStringList &w, ScriptCommand *cmd)
 {
     const QString verb = w.at(0).toLower();
     const int args = int(w.size()) - 1;
@@ -145,15 +143,21 @@ QString readCommand(const QStringList &w, const QList<bool> &quoted, ScriptComma
         } else if (what == QLatin1String("status") && wantArgs(2)) {
             cmd->kind = ScriptCommand::ExpectStatus;
             cmd->text = w[2];
+        } else if (what == QLatin1String("message") && wantArgs(2)) {
+            cmd->kind = ScriptCommand::ExpectMessage;
+            cmd->text = w[2];
         } else if (what == QLatin1String("sent") && wantArgs(2)) {
             if (!isHex(w[2]))
                 return QStringLiteral("expect sent needs an even number of hex digits");
             cmd->kind = ScriptCommand::ExpectSent;
             cmd->text = w[2].toLower();
         } else {
-            return QStringLiteral("expect lcd1|lcd2 \"text\", lamp N STATE, status \"text\" "
-                                  "or sent HEX");
+            return QStringLiteral("expect lcd1|lcd2 \"text\", lamp N STATE, status \"text\", "
+                                  "message \"text\" or sent HEX");
         }
+    } else if (verb == QLatin1String("dial") && wantArgs(1)) {
+        cmd->kind = ScriptCommand::Dial;
+        cmd->text = w[1];
     } else if (verb == QLatin1String("screenshot") && wantArgs(1)) {
         cmd->kind = ScriptCommand::Screenshot;
         cmd->text = w[1];
@@ -162,7 +166,6 @@ QString readCommand(const QStringList &w, const QList<bool> &quoted, ScriptComma
     } else {
         return QStringLiteral("cannot read \"%1\"").arg(w.join(QLatin1Char(' ')));
     }
-    Q_UNUSED(quoted);
     return {};
 }
 
@@ -173,8 +176,7 @@ ParsedScript parseSimScript(const QString &text)
     ParsedScript script;
     const QStringList lines = text.split(QLatin1Char('\n'));
     for (int i = 0; i < lines.size(); ++i) {
-        QList<bool> quoted;
-        const auto words = splitWords(lines.at(i), &quoted);
+        const auto words = splitWords(lines.at(i));
         if (!words) {
             script.error = QStringLiteral("line %1: unterminated quote").arg(i + 1);
             return script;
@@ -183,7 +185,7 @@ ParsedScript parseSimScript(const QString &text)
             continue;
         ScriptCommand cmd;
         cmd.line = i + 1;
-        const QString error = readCommand(*words, quoted, &cmd);
+        const QString error = readCommand(*words, &cmd);
         if (!error.isEmpty()) {
             script.error = QStringLiteral("line %1: %2").arg(i + 1).arg(error);
             script.commands.clear();

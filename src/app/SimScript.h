@@ -23,6 +23,8 @@ struct ScriptCommand {
         ExpectLamp,   // expect lamp N STATE
         ExpectStatus, // expect status "TEXT"
         ExpectSent,   // expect sent HEXPREFIX
+        ExpectMessage, // expect message "TEXT"   (the last message shown to the user)
+        Dial,         // dial "REQUEST"        (as a tel: link or --dial handed to DPX)
         Screenshot,   // screenshot FILE
         Quit,         // quit
     };

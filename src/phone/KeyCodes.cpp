@@ -19,7 +19,7 @@ void appendDialSteps(QList<DialStep> &steps, QStringView text)
     for (const QChar c : text) {
         if (c == u'p' || c == u'P')
             steps.append({0, DialLetterPauseMs});
-        else if (const int key = digitKeyNumber(c); key > 0)
+        else if (const int key = dialKeyNumber(c); key > 0)
             steps.append({key, DialDigitPauseMs});
     }
 }
@@ -117,6 +117,15 @@ int digitKeyNumber(QChar digit)
     if (digit >= u'1' && digit <= u'9')
         return 15 + (digit.unicode() - u'0');
     return -1;
+}
+
+int dialKeyNumber(QChar c)
+{
+    if (c == u'*')
+        return 26;
+    if (c == u'#')
+        return 27;
+    return digitKeyNumber(c);
 }
 
 bool isDiallableNumber(QStringView number)

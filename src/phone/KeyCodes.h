@@ -44,6 +44,8 @@ FramePayload ringEnablePayload(bool on);
 
 // The key that dials a digit character: '0' is key 25, '1'..'9' are keys 16..24; -1 otherwise.
 int digitKeyNumber(QChar digit);
+// As digitKeyNumber, and '*' is key 26, '#' key 27 (numbers from tel: links may hold them).
+int dialKeyNumber(QChar c);
 
 // Dialling from the phone book: the number may hold digits and the pause letter p or P only,
 // and must not be empty.
