@@ -18,16 +18,27 @@ enum class LensColour { Off, Red, Green };
 // The square lamp window of a programmable key (and its lamp images), 17 x 17 at `box`.
 void drawLens(QPainter &painter, const QRectF &box, LensColour colour);
 
+// The application icon's telephone on a 64 x 64 design grid, in three layers; `simple` drops
+// details too small for 16 px. The icon draws body, handset, face; ringing frames lift the
+// handset off its cradle and draw it last.
+void drawTelephoneBody(QPainter &painter, bool simple);
+void drawTelephoneHandset(QPainter &painter, bool simple);
+void drawTelephoneFace(QPainter &painter, bool simple);
+
 void writeKeys(ArtWriter &writer);
 void writeLamps(ArtWriter &writer, const QImage &body);
 void writeSlider(ArtWriter &writer, const QImage &body);
 void writeIcons(ArtWriter &writer);
 void writeFolderImages(ArtWriter &writer);
+void writeRingingIcons(ArtWriter &writer);
+void writeCallerPopup(ArtWriter &writer);
 
 // Paints the whole window from the images in `artFolder` as the program would show it.
 // `lit` lights a few lamps and keys so that their look can be judged too.
 QImage paintPreview(const QString &artFolder, bool lit);
 // Enlarged samples of the small images side by side.
 QImage paintSheet(const QString &artFolder);
+// The caller popup as the program draws it over its background, with sample texts.
+QImage paintPopupPreview(const QString &artFolder);
 
 } // namespace dpx::art

@@ -8,10 +8,13 @@ namespace dpx::art {
 
 namespace {
 
-// Draws the telephone on a 64 x 64 design grid; `simple` drops details too small for 16 px.
-void drawTelephone(QPainter &p, bool simple)
+const QColor IconOutline(12, 13, 15);
+
+} // namespace
+
+void drawTelephoneBody(QPainter &p, bool simple)
 {
-    const QColor outline(12, 13, 15);
+    const QColor &outline = IconOutline;
     // Body: a wedge that is wider at the bottom, as a desk phone seen from the front.
     QPainterPath body;
     body.moveTo(10, 26);
@@ -29,7 +32,11 @@ void drawTelephone(QPainter &p, bool simple)
     p.setPen(QPen(outline, simple ? 1.6 : 1.2));
     p.setBrush(g);
     p.drawPath(body);
+}
 
+void drawTelephoneHandset(QPainter &p, bool simple)
+{
+    p.setPen(QPen(IconOutline, simple ? 1.6 : 1.2));
     // Handset resting across the top.
     QPainterPath handset;
     handset.moveTo(4, 18);
@@ -58,7 +65,11 @@ void drawTelephone(QPainter &p, bool simple)
         p.setPen(QPen(QColor(255, 255, 255, 140), 1.2));
         p.drawLine(QPointF(14, 10.5), QPointF(50, 10.5));
     }
+}
 
+void drawTelephoneFace(QPainter &p, bool simple)
+{
+    const QColor &outline = IconOutline;
     // Display and keys.
     p.setPen(QPen(outline, 1));
     QLinearGradient lcd(0, 31, 0, 40);
@@ -90,13 +101,18 @@ void drawTelephone(QPainter &p, bool simple)
     }
 }
 
+namespace {
+
 QImage paintIcon(int size)
 {
     QImage image = blankImage(size, size);
     QPainter p(&image);
     prepare(p);
     p.scale(size / 64.0, size / 64.0);
-    drawTelephone(p, size < 24);
+    const bool simple = size < 24;
+    drawTelephoneBody(p, simple);
+    drawTelephoneHandset(p, simple);
+    drawTelephoneFace(p, simple);
     return image;
 }
 

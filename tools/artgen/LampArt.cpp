@@ -120,9 +120,10 @@ void writeLamps(ArtWriter &w, const QImage &body)
     w.write(QStringLiteral("493"), paintIndicator(body, small, 3, LensColour::Off), small.size());
     w.write(QStringLiteral("503"), paintIndicator(body, small, 3, LensColour::Red), small.size());
 
-    // Recording lamp at rest (the recording image blinks and comes as an animation).
+    // Recording lamp at rest and lit; the blinking recording animation is made from the lit one.
     const QRect rec = findControl(1112)->rect;
     w.write(QStringLiteral("510"), paintIndicator(body, rec, 3, LensColour::Off), rec.size());
+    w.write(QStringLiteral("509"), paintIndicator(body, rec, 3, LensColour::Red), rec.size());
 }
 
 } // namespace dpx::art

@@ -225,8 +225,12 @@ QImage paintSheet(const QString &artFolder)
         {3, {QStringLiteral("key1113_n"), QStringLiteral("key1113_o"), QStringLiteral("key1113_d"),
              QStringLiteral("key1057_n"), QStringLiteral("key1057_o"), QStringLiteral("key1057_d"),
              QStringLiteral("key1144_n"), QStringLiteral("key1144_o"), QStringLiteral("key1144_d")}},
+        // Ringing frames in the order they are shown, then the recording lamp lit and idle.
+        {4, {QStringLiteral("238"), QStringLiteral("239"), QStringLiteral("236"), QStringLiteral("237"),
+             QStringLiteral("238-16"), QStringLiteral("239-16"), QStringLiteral("236-16"),
+             QStringLiteral("237-16"), QStringLiteral("509"), QStringLiteral("510")}},
     };
-    QImage sheet(1400, 1000, QImage::Format_RGB32);
+    QImage sheet(1400, 1600, QImage::Format_RGB32);
     sheet.fill(QColor(52, 55, 60));
     QPainter p(&sheet);
     int y = 8;
@@ -242,6 +246,10 @@ QImage paintSheet(const QString &artFolder)
         }
         y += h + 10;
     }
+    // The caller popup with sample texts, as it rises at the screen's corner.
+    const QImage popup = paintPopupPreview(artFolder);
+    p.drawImage(8, y, popup.scaled(popup.size() * 3, Qt::IgnoreAspectRatio, Qt::FastTransformation));
+    y += popup.height() * 3 + 10;
     p.end();
     return sheet.copy(0, 0, 1400, y);
 }

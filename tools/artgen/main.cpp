@@ -24,6 +24,8 @@ int generate(const QString &folder)
     writeLamps(writer, body);
     writeSlider(writer, body);
     writeIcons(writer);
+    writeRingingIcons(writer);
+    writeCallerPopup(writer);
     writeFolderImages(writer);
     QTextStream err(stderr);
     for (const QString &e : writer.errors())
