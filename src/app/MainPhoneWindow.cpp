@@ -7,13 +7,18 @@
 #include "app/DataFolder.h"
 #include "app/DialSequencer.h"
 #include "app/Keypad.h"
-#include "app/FolderBarArea.h"
+#include "app/PhoneBookTree.h"
 #include "app/LcdPanel.h"
 #include "app/PhoneTray.h"
 #include "app/StatusLine.h"
+#include "audio/MasterOutputVolume.h"
 #include "audio/RingRules.h"
 #include "audio/RingTonePlayer.h"
 #include "device/BoxLink.h"
+#include "ui/BitmapSlider.h"
+#include "ui/FolderBar.h"
+#include "ui/FolderBarImages.h"
+#include "ui/GifAnimation.h"
 #include "ui/KeyButton.h"
 #include "ui/PhoneLayout.h"
 
@@ -86,6 +91,13 @@ MainPhoneWindow::MainPhoneWindow(const PhoneServices &services, QWidget *parent)
         Q_EMIT exitRequested();
     });
     m_tray->show();
+
+    m_volume = new MasterOutputVolume(this);
+    if (m_volumeSlider) {
+        connect(m_volumeSlider, &BitmapSlider::sliderMoved, this, &MainPhoneWindow::onSliderMoved);
+        connect(m_volume, &MasterOutputVolume::volumeChanged, this,
+                &MainPhoneWindow::followOutsideVolume);
+    }
 
     m_ringPlayer = new RingTonePlayer(this);
     connect(m_ringPlayer, &RingTonePlayer::messageRequested, this, &MainPhoneWindow::showMessage);
@@ -168,15 +180,16 @@ void MainPhoneWindow::placeControls()
         case ControlKind::LargeIndicator:
         case ControlKind::SmallIndicator:
         case ControlKind::RecordIndicator: {
-            auto *lamp = new QLabel(this);
+            auto *lamp = new GifAnimation(this);
             lamp->setObjectName(QStringLiteral("lamp%1").arg(place.id));
-            lamp->setGeometry(place.rect);
-            lamp->setAlignment(Qt::AlignCenter);
+            lamp->move(place.rect.topLeft());
             lamp->setAttribute(Qt::WA_TransparentForMouseEvents);
             const int number = place.kind == ControlKind::RecordIndicator ? 0 : place.lampNumber;
             m_lamps.insert(number > 0 ? number : -place.id, lamp);
-            if (place.kind == ControlKind::RecordIndicator)
-                lamp->setPixmap(artPixmap(QStringLiteral("510")));
+            if (place.kind == ControlKind::RecordIndicator) {
+                lamp->LoadFromResource(510);
+                lamp->Play();
+            }
             break;
         }
         case ControlKind::StatusLine:
@@ -188,10 +201,19 @@ void MainPhoneWindow::placeControls()
             m_lcd->move(place.rect.topLeft());
             break;
         case ControlKind::FolderBar:
-            (new FolderBarArea(this))->setGeometry(place.rect);
+            createFolderBar(place.rect);
             break;
         case ControlKind::VolumeSlider:
-            (new VolumeSliderArea(this))->move(place.rect.topLeft());
+            m_volumeSlider = new BitmapSlider(place.id, this);
+            m_volumeSlider->move(place.rect.topLeft());
+            m_volumeSlider->SetBitmapChannel(QStringLiteral("380"), QStringLiteral("381"));
+            m_volumeSlider->SetBitmapThumb(QStringLiteral("382"), QStringLiteral("379"), true);
+            m_volumeSlider->SetDrawFocusRect(false);
+            m_volumeSlider->SetRange(0, 100);
+            m_volumeSlider->SetPos(45);
+            m_volumeSlider->SetMargin(2, 3, 2, 0);
+            m_volumeSlider->setActiveTowardsMaximum(true); // the loud end is on the left
+            m_volumeSlider->setToolTip(QStringLiteral("Volume"));
             break;
         case ControlKind::VersionText: {
             auto *version = new QLabel(QStringLiteral("版本:VKSDPX.F01(N)"), this);
@@ -424,17 +446,83 @@ void MainPhoneWindow::refreshLcd()
 
 void MainPhoneWindow::refreshLamp(int lampNumber)
 {
-    QLabel *lamp = m_lamps.value(lampNumber);
+    GifAnimation *lamp = m_lamps.value(lampNumber);
     if (!lamp)
         return;
-    const LampState state = m_model.lamps().lamp(lampNumber);
-    QPixmap image = artPixmap(QString::number(LampBoard::lampImageFor(lampNumber, state)));
-    if (image.isNull() && !state.isOff()) {
-        // Flashing looks are animated images; a still of the steady colour stands in for them.
-        image = artPixmap(QString::number(
-            LampBoard::lampImageFor(lampNumber, {state.colour, LampPattern::Steady})));
+    const int image = m_model.lamps().lampImage(lampNumber);
+    if (image == 0 || m_lampImages.value(lampNumber) == image)
+        return; // the same look keeps playing undisturbed
+    m_lampImages.insert(lampNumber, image);
+    lamp->LoadFromResource(image);
+    lamp->SetBackgroundColor(Qt::white);
+    lamp->Play();
+}
+
+void MainPhoneWindow::createFolderBar(const QRect &area)
+{
+    m_folderBar = new CGfxOutBarCtrl(this);
+    m_folderBar->setObjectName(QStringLiteral("folderBar"));
+    m_folderBar->setGeometry(area);
+    const FolderBarImages small = FolderBarImages::fromArt(QStringLiteral("261"), 16, QColor(0, 128, 128));
+    m_folderBar->SetIcons(FolderBarImages::fromArt(QStringLiteral("254"), 32, QColor(128, 128, 128)),
+                          CGfxOutBarCtrl::LargeImages);
+    m_folderBar->SetIcons(small, CGfxOutBarCtrl::SmallImages);
+    m_folderBar->SetBlinkPeriod(FolderBarBlinkMs);
+
+    m_tree = new PhoneBookTree;
+    m_tree->setImages(small);
+    connect(m_tree, &PhoneBookTree::dialRequested, this, &MainPhoneWindow::DialSelectedContact);
+
+    const int tools = m_folderBar->AppendFolder(QStringLiteral("工具"));
+    m_folderBar->InsertFolderItem(tools, -1, QStringLiteral("音檔轉換"), 0);
+    m_folderBar->InsertFolderItem(tools, -1, QStringLiteral("音檔傳輸"), 1);
+    m_folderBar->AppendChildFolder(QStringLiteral("電話簿"), m_tree);
+    const int settings = m_folderBar->AppendFolder(QStringLiteral("設置"));
+    m_folderBar->InsertFolderItem(settings, -1, QStringLiteral("話機配置"), 5);
+    m_folderBar->SelectFolder(tools);
+    connect(m_folderBar, &CGfxOutBarCtrl::panelNotify, this, &MainPhoneWindow::onPanelNotify);
+}
+
+void MainPhoneWindow::onPanelNotify(int code, int value)
+{
+    if (code == 5 && value == 1) {
+        FillPhoneBookTree(); // the phone-book folder opens with fresh contents
+        return;
     }
-    lamp->setPixmap(image);
+    if (code != 1)
+        return;
+    const int folder = m_folderBar->CurrentFolder();
+    // The converter, transfer and settings windows are not part of this version yet.
+    if (folder == 0 && value == 0)
+        ShowStatusText(QStringLiteral("音檔轉換... (not available in this version)"));
+    else if (folder == 0 && value == 1)
+        ShowStatusText(QStringLiteral("音檔傳輸... (not available in this version)"));
+    else if (folder == 2 && value == 0)
+        ShowStatusText(QStringLiteral("話機配置 (not available in this version)"));
+}
+
+void MainPhoneWindow::FillPhoneBookTree()
+{
+    if (m_tree)
+        m_tree->FillPhoneBookTree(m_services.database);
+}
+
+void MainPhoneWindow::onSliderMoved(int controlId, int position)
+{
+    if (controlId != 1084)
+        return;
+    // The slider's left end is the loudest: the volume is the part right of the thumb.
+    const int maximum = m_volume->GetMaxVolume();
+    if (maximum > 0)
+        m_volume->SetVolume(int(qint64(maximum) * (100 - position) / 100));
+}
+
+void MainPhoneWindow::followOutsideVolume(int volume)
+{
+    const int maximum = m_volume->GetMaxVolume();
+    if (maximum <= 0 || !m_volumeSlider || m_volumeSlider->isDragging())
+        return;
+    m_volumeSlider->SetPos(100 - int((qint64(volume) * 100 + maximum / 2) / maximum));
 }
 
 void MainPhoneWindow::refreshKeyImages(int lampNumber)

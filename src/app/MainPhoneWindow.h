@@ -17,7 +17,10 @@ class QLabel;
 namespace dpx {
 
 class AddressDatabase;
+class BitmapSlider;
 class CallerPopup;
+class GifAnimation;
+class MasterOutputVolume;
 class RingTonePlayer;
 class BoxLink;
 class DataFolder;
@@ -27,8 +30,8 @@ class Keypad;
 class LcdPanel;
 class PhoneTray;
 class StatusLine;
-class FolderBarArea;
-class VolumeSliderArea;
+class CGfxOutBarCtrl;
+class PhoneBookTree;
 
 // What the main window works with; owned by the application, alive as long as the window.
 struct PhoneServices {
@@ -46,6 +49,9 @@ public:
     static constexpr int StatusTimerMs = 1500;
     static constexpr int ClockTimerMs = 10000;
     static constexpr int FadeStepMs = 200;
+    // The clicked folder-bar item flashes this fast before it acts (a quicker flash than the
+    // bar's default, so a tool opens without a noticeable wait).
+    static constexpr int FolderBarBlinkMs = 100;
 
     explicit MainPhoneWindow(const PhoneServices &services, QWidget *parent = nullptr);
     ~MainPhoneWindow() override;
@@ -104,7 +110,14 @@ public:
     PhoneTray &tray() { return *m_tray; }
     LcdPanel &lcd() { return *m_lcd; }
     KeyButton *keyButton(int controlId) const { return m_keys.value(controlId); }
-    QLabel *lamp(int lampNumber) const { return m_lamps.value(lampNumber); }
+    GifAnimation *lamp(int lampNumber) const { return m_lamps.value(lampNumber); }
+    int lampImage(int lampNumber) const { return m_lampImages.value(lampNumber); }
+    BitmapSlider *volumeSlider() const { return m_volumeSlider; }
+    CGfxOutBarCtrl *folderBar() const { return m_folderBar; }
+    PhoneBookTree *phoneBookTree() const { return m_tree; }
+    // Refills the phone-book tree of the folder bar from the address book.
+    void FillPhoneBookTree();
+    MasterOutputVolume &masterVolume() { return *m_volume; }
 
 Q_SIGNALS:
     void exitRequested();
@@ -143,6 +156,10 @@ private:
     void onRing(RingEvent ring);
     void onCaptureTick();
     void updatePopup();
+    void onSliderMoved(int controlId, int position);
+    void createFolderBar(const QRect &area);
+    void onPanelNotify(int code, int value);
+    void followOutsideVolume(int volume);
     void showAbout();
     void startDialling(const QString &number);
 
@@ -155,7 +172,12 @@ private:
     StatusLine *m_status = nullptr;
     LcdPanel *m_lcd = nullptr;
     QHash<int, KeyButton *> m_keys;  // by control ID
-    QHash<int, QLabel *> m_lamps;    // by lamp number
+    QHash<int, GifAnimation *> m_lamps; // by lamp number
+    QHash<int, int> m_lampImages;        // image shown by each lamp
+    BitmapSlider *m_volumeSlider = nullptr;
+    CGfxOutBarCtrl *m_folderBar = nullptr;
+    PhoneBookTree *m_tree = nullptr;
+    MasterOutputVolume *m_volume = nullptr;
     QPixmap m_background;
 
     bool m_phoneTypeDx = true;

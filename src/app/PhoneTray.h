@@ -7,6 +7,7 @@ class QAction;
 class QMenu;
 class QIcon;
 class QSystemTrayIcon;
+class QTimer;
 
 namespace dpx {
 
@@ -51,7 +52,7 @@ private:
 
     QSystemTrayIcon *m_icon = nullptr;
     QString m_title;
-    class QTimer *m_alertTimer = nullptr; // timer 2
+    QTimer *m_alertTimer = nullptr; // timer 2
     int m_alertStep = 1;
     int m_alertIcon = 128;
     QMenu *m_menu = nullptr;

@@ -190,14 +190,16 @@ void BitmapSlider::paintEvent(QPaintEvent *)
     QPainter painter(this);
     if (!m_channel.normal.isNull()) {
         if (!m_channel.active.isNull() && isEnabled()) {
-            // The active image fills the channel from the minimum end up to the thumb centre.
+            // The active image fills the channel from one end up to the thumb centre.
             const QSize channel = channelSize();
             const int split = thumbCentre();
-            const QRect filled = horizontal() ? QRect(0, 0, split, channel.height())
-                                              : QRect(0, 0, channel.width(), split);
-            const QRect rest = horizontal()
-                                   ? QRect(split, 0, channel.width() - split, channel.height())
-                                   : QRect(0, split, channel.width(), channel.height() - split);
+            QRect filled = horizontal() ? QRect(0, 0, split, channel.height())
+                                        : QRect(0, 0, channel.width(), split);
+            QRect rest = horizontal()
+                             ? QRect(split, 0, channel.width() - split, channel.height())
+                             : QRect(0, split, channel.width(), channel.height() - split);
+            if (m_activeTowardsMaximum)
+                std::swap(filled, rest);
             painter.drawPixmap(filled, m_channel.active, filled);
             painter.drawPixmap(rest, m_channel.normal, rest);
         } else {

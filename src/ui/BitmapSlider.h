@@ -22,6 +22,9 @@ public:
 
     int controlId() const { return m_controlId; }
     void setControlId(int id) { m_controlId = id; }
+    // Which part of the channel shows the active image: from the minimum end up to the thumb
+    // (the default) or from the thumb to the maximum end.
+    void setActiveTowardsMaximum(bool towardsMaximum) { m_activeTowardsMaximum = towardsMaximum; update(); }
 
     // Image names as for KeyButton (":/art/<name>.png", or a path starting with "/" or ":").
     // An empty normal image removes the channel and succeeds. With transparent set, pixels of
@@ -104,6 +107,7 @@ private:
     int m_mouseOffset = 0; // where inside the thumb the mouse holds it, from its centre
     bool m_drawFocusRect = true;
     bool m_dragging = false;
+    bool m_activeTowardsMaximum = false;
 };
 
 } // namespace dpx

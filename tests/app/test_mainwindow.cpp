@@ -10,6 +10,8 @@
 #include "ui/PhoneLayout.h"
 
 #include <QAction>
+#include "ui/GifAnimation.h"
+
 #include <QLabel>
 #include <QMenu>
 #include <QSignalSpy>
@@ -164,15 +166,18 @@ void MainWindowTest::displayAndLampsFollowTheTelephone()
     // Key 3 lit red and steady: its lamp and its key images change; off restores them.
     const ControlPlace *key3 = findKey(36);
     QVERIFY(key3);
-    QLabel *lamp3 = w.lamp(3);
-    QVERIFY(lamp3);
-    const QImage offLook = lamp3->pixmap().toImage();
+    QVERIFY(w.lamp(3));
+    QCOMPARE(w.lampImage(3), 418); // off
     phone.box.sendEvent({{0x04, 3}});
     QTRY_COMPARE(w.keyButton(key3->id)->normalImageName(), QStringLiteral("543"));
-    QVERIFY(lamp3->pixmap().toImage() != offLook);
+    QCOMPARE(w.lampImage(3), 484); // red steady
+    QVERIFY(w.lamp(3)->isLoaded());
+    phone.box.sendEvent({{0x0B, 32}}); // the large indicator flashes green
+    QTRY_COMPARE(w.lampImage(32), 494);
+    QVERIFY(w.lamp(32)->isPlaying() && w.lamp(32)->frameCount() == 2);
     phone.box.sendEvent({{0x00, 3}});
     QTRY_COMPARE(w.keyButton(key3->id)->normalImageName(), QStringLiteral("331"));
-    QCOMPARE(lamp3->pixmap().toImage(), offLook);
+    QCOMPARE(w.lampImage(3), 418);
 }
 
 void MainWindowTest::settingsRowSetsTheFlags()
