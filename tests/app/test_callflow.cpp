@@ -1,0 +1,230 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// An incoming call through the whole program: the telephone rings on the simulated box, the
+// window rings on the PC, captures the number, finds the caller and alerts; keys and dialling.
+#include "PhoneFixture.h"
+
+#include "app/CallerPopup.h"
+#include "app/PhoneBookTree.h"
+#include "app/PhoneTray.h"
+#include "audio/RingTonePlayer.h"
+#include "sim/SimTelephone.h"
+#include "ui/KeyButton.h"
+#include "ui/PhoneLayout.h"
+
+#include <QFile>
+#include <QMediaDevices>
+#include <QAudioDevice>
+#include <QTest>
+
+#include <cmath>
+
+using namespace dpx;
+
+namespace {
+
+// A short WAV file that any sound server can play.
+void writeTone(const QString &path)
+{
+    const int rate = 16000, samples = rate / 2;
+    QByteArray data;
+    for (int i = 0; i < samples; ++i) {
+        const qint16 v = qint16(8000 * std::sin(2 * M_PI * 440 * i / rate));
+        data.append(reinterpret_cast<const char *>(&v), 2);
+    }
+    QByteArray header("RIFF");
+    auto u32 = [&](quint32 v) { header.append(reinterpret_cast<const char *>(&v), 4); };
+    auto u16 = [&](quint16 v) { header.append(reinterpret_cast<const char *>(&v), 2); };
+    u32(36 + data.size());
+    header += "WAVEfmt ";
+    u32(16); u16(1); u16(1); u32(rate); u32(rate * 2); u16(2); u16(16);
+    header += "data";
+    u32(data.size());
+    QFile f(path);
+    f.open(QIODevice::WriteOnly);
+    f.write(header + data);
+}
+
+bool haveSoundOutput()
+{
+    for (const QAudioDevice &d : QMediaDevices::audioOutputs())
+        if (!d.description().contains(QLatin1String("ORVAN")))
+            return true;
+    return false;
+}
+
+ContactRecord contact(const QString &name, const QString &mobile)
+{
+    ContactRecord c;
+    c.setText(ContactColumn::Name, name);
+    c.setText(ContactColumn::MobileTelephoneNumber, mobile);
+    return c;
+}
+
+} // namespace
+
+class CallFlowTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void ringFindsTheCallerAndAlerts();
+    void captureGivesUpWithoutDigits();
+    void ringFileRules();
+    void ringPlaysOnTheServerAndStops();
+    void popupAnswerAndIgnore();
+    void keysReachTheTelephone();
+    void phoneBookTreeDials();
+};
+
+void CallFlowTest::ringFindsTheCallerAndAlerts()
+{
+    Phone phone;
+    QVERIFY(phone.db->insertContact(contact(QStringLiteral("王大明"), QStringLiteral("02-2345-6789"))));
+    QVERIFY(phone.db->insertContact(contact(QStringLiteral("Zed"), QStringLiteral("0223456789"))));
+    MainPhoneWindow &w = *phone.window;
+    QSignalSpy card(&w, &MainPhoneWindow::showCallerCardRequested);
+    QTRY_VERIFY(phone.listening->size() > 0);
+
+    phone.box.telephone().ring(true, QStringLiteral("0223456789"));
+    QTRY_VERIFY(w.isCallerAlertPending());
+    QVERIFY(w.tray().isAlerting());
+    QTRY_VERIFY(w.callerFound());
+    QCOMPARE(w.caller().name(), QStringLiteral("Zed")); // the exact match wins
+    QTRY_COMPARE(card.size(), 1);
+    QCOMPARE(w.callerPopup().title(), QStringLiteral("Zed"));
+    QCOMPARE(w.callerPopup().body(), QStringLiteral("0223456789"));
+    QVERIFY(w.callerPopup().isShown());
+
+    phone.box.telephone().hangUp();
+    QTRY_VERIFY(!w.isCallerAlertPending());
+    QVERIFY(!w.tray().isAlerting());
+    QCOMPARE(w.tray().alertIcon(), 128);
+    QVERIFY(!w.isCapturingNumber());
+}
+
+void CallFlowTest::captureGivesUpWithoutDigits()
+{
+    Phone phone;
+    MainPhoneWindow &w = *phone.window;
+    QTRY_VERIFY(phone.listening->size() > 0);
+    phone.box.sendEvent({{0x90, 0x04}}); // an intercom ring, nothing on line 2
+    QTRY_VERIFY(w.isCapturingNumber());
+    QCOMPARE(w.callerPopup().title(), QStringLiteral("—"));
+    QTest::qWait(15 * 200 - 400);
+    QVERIFY(w.isCapturingNumber());
+    QTRY_VERIFY_WITH_TIMEOUT(!w.isCapturingNumber(), 1500);
+    QVERIFY(!w.callerFound());
+    // Digits that come later are not looked up any more.
+    phone.box.telephone().showText(2, QStringLiteral("0223456789"));
+    QTest::qWait(300);
+    QVERIFY(!w.callerFound());
+}
+
+void CallFlowTest::ringFileRules()
+{
+    Phone phone;
+    MainPhoneWindow &w = *phone.window;
+    // No PC ring chosen: nothing, not even a message.
+    w.RingRequest(true, false);
+    QCOMPARE(w.lastMessage(), QString());
+    QVERIFY(!w.ringPlayer().isHoldingPlayback());
+    // Chosen, but the file is gone.
+    QVERIFY(phone.db->updateCoRing(QStringLiteral("/home/u/ring.mp3")));
+    w.RingRequest(true, false);
+    QCOMPARE(w.lastMessage(), QStringLiteral("找不到鈴聲文件!"));
+    // The intercom ring has its own switch.
+    phone.window->showMessage(QString());
+    w.RingRequest(false, false);
+    QCOMPARE(w.lastMessage(), QString());
+}
+
+void CallFlowTest::ringPlaysOnTheServerAndStops()
+{
+    if (!haveSoundOutput())
+        QSKIP("no sound server with an output device (./test starts one)");
+    Phone phone;
+    MainPhoneWindow &w = *phone.window;
+    writeTone(phone.data.filePath(QStringLiteral("co.mp3"))); // the ring file keeps its fixed name
+    QVERIFY(phone.db->updateCoRing(QStringLiteral("/home/u/tone.wav")));
+    QTRY_VERIFY(phone.listening->size() > 0);
+    for (int i = 0; i < 5; ++i)
+        phone.box.sendEvent({{0x90, 0x02}}); // every report restarts the one ring
+    QTRY_VERIFY(w.ringPlayer().isHoldingPlayback());
+    QVERIFY(!w.ringPlayer().deviceNames().isEmpty());
+    QCOMPARE(w.lastMessage(), QString());
+    phone.box.sendEvent({{0x90, 0x01}});
+    QTRY_VERIFY(!w.ringPlayer().isHoldingPlayback());
+}
+
+void CallFlowTest::popupAnswerAndIgnore()
+{
+    Phone phone;
+    MainPhoneWindow &w = *phone.window;
+    QTRY_VERIFY(phone.listening->size() > 0);
+    CallerPopup &popup = w.callerPopup();
+
+    phone.box.telephone().ring(true, QStringLiteral("123"));
+    QTRY_VERIFY(popup.isShown());
+    phone.box.clearOutputReports();
+    QTest::mouseClick(&popup, Qt::LeftButton, {}, QPoint(40, 30));
+    QVERIFY(!w.isCallerAlertPending());
+    QTRY_COMPARE(phone.box.lastOutputReport().left(4).toHex(), QByteArray("01040447")); // key 29
+    QCOMPARE(w.lastMessage(), QString());
+
+    phone.box.telephone().ring(true, QStringLiteral("123"));
+    QTRY_VERIFY(popup.isShown());
+    phone.box.clearOutputReports();
+    QTest::mouseClick(&popup, Qt::LeftButton, {}, CallerPopup::ignoreArea(popup.size()).center());
+    QCOMPARE(w.lastMessage(), QStringLiteral("Ingore this CALL!"));
+    QVERIFY(!w.isCallerAlertPending());
+    QTest::qWait(50);
+    QVERIFY(phone.box.outputReports().isEmpty());
+}
+
+void CallFlowTest::keysReachTheTelephone()
+{
+    {
+        Phone phone;
+        QTRY_VERIFY(phone.listening->size() > 0);
+        QTest::mouseClick(phone.window->keyButton(findKey(27)->id), Qt::LeftButton);
+        QTRY_COMPARE(phone.box.lastOutputReport().left(5).toHex(), QByteArray("0104049c5b"));
+        // The telephone echoes a dialled digit on its display.
+        QTest::mouseClick(phone.window->keyButton(findKey(18)->id), Qt::LeftButton);
+        QTRY_COMPARE(phone.window->mirror().displayedLine2().left(2), QStringLiteral("#3"));
+    }
+    Phone unplugged(false);
+    QTest::mouseClick(unplugged.window->keyButton(findKey(18)->id), Qt::LeftButton);
+    QCOMPARE(unplugged.window->lastMessage(), QStringLiteral("USB設備錯誤!"));
+    QVERIFY(unplugged.box.outputReports().isEmpty());
+}
+
+void CallFlowTest::phoneBookTreeDials()
+{
+    Phone phone;
+    QVERIFY(phone.db->insertContact(contact(QStringLiteral("Amy"), QStringLiteral("12"))));
+    QVERIFY(phone.db->updateLineCode(QString())); // stored as "0"
+    MainPhoneWindow &w = *phone.window;
+    w.FillPhoneBookTree();
+    PhoneBookTree *tree = w.phoneBookTree();
+    QCOMPARE(tree->topLevelItemCount(), 1);
+    QTreeWidgetItem *amy = tree->topLevelItem(0);
+    QCOMPARE(amy->text(0), QStringLiteral("Amy"));
+    QCOMPARE(amy->childCount(), 4); // home, mobile, business, nickname, also when empty
+    QCOMPARE(amy->child(1)->text(0), QStringLiteral("12"));
+
+    w.DialSelectedContact(amy->text(0));
+    QCOMPARE(w.lastMessage(), QStringLiteral("該電話號碼不合法,不能撥出!"));
+    QVERIFY(!w.isDialling());
+
+    QTRY_VERIFY(phone.listening->size() > 0);
+    phone.box.clearOutputReports();
+    w.DialSelectedContact(amy->child(1)->text(0));
+    QVERIFY(w.isDialling());
+    QVERIFY(w.statusText().contains(QStringLiteral("12")));
+    QTRY_VERIFY_WITH_TIMEOUT(!w.isDialling(), 5000);
+    QStringList keys;
+    for (const QByteArray &r : phone.box.outputReports())
+        keys << QString::fromLatin1(r.mid(3, 1).toHex());
+    QCOMPARE(keys, (QStringList{"9a", "11", "12"})); // line code 0, then 1 and 2
+}
+
+QTEST_MAIN(CallFlowTest)
+#include "test_callflow.moc"
