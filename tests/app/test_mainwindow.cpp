@@ -16,6 +16,7 @@
 #include <QMenu>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QElapsedTimer>
 #include <QTest>
 
 using namespace dpx;
@@ -32,6 +33,8 @@ private Q_SLOTS:
     void boxArrivalAndRemoval();
     void displayAndLampsFollowTheTelephone();
     void settingsRowSetsTheFlags();
+    void toolWindowsStayDocked();
+    void hidingAndFadingIn();
 };
 
 void MainWindowTest::windowIsPhoneShaped()
@@ -166,6 +169,41 @@ void MainWindowTest::settingsRowSetsTheFlags()
     MainPhoneWindow again(services);
     QVERIFY(!again.isDxPhone());
     QVERIFY(!again.showsCallerCard());
+}
+
+void MainWindowTest::toolWindowsStayDocked()
+{
+    Phone phone(false);
+    QWidget converter(nullptr, Qt::Tool), transfer(nullptr, Qt::Tool);
+    phone.window->dockToolWindow(&converter, QPoint(501, 30));
+    phone.window->dockToolWindow(&transfer, QPoint(501, 313));
+    phone.window->move(40, 70);
+    QCOMPARE(converter.pos(), QPoint(541, 100));
+    QCOMPARE(transfer.pos(), QPoint(541, 383));
+}
+
+void MainWindowTest::hidingAndFadingIn()
+{
+    Phone phone(false);
+    MainPhoneWindow &w = *phone.window;
+    // Offscreen there is no notification area: hiding minimises, so the window stays reachable.
+    QVERIFY(!w.tray().available());
+    w.hideToTray();
+    QVERIFY(w.isMinimized() || w.isVisible());
+    w.hide();
+    w.fadeIn();
+    QVERIFY(w.isVisible());
+    QCOMPARE(w.fadeLevel(), 0);
+    QList<int> levels;
+    QElapsedTimer clock;
+    clock.start();
+    while (w.fadeLevel() < 100 && clock.elapsed() < 3000) {
+        QTest::qWait(20);
+        if (levels.isEmpty() || levels.last() != w.fadeLevel())
+            levels << w.fadeLevel();
+    }
+    QCOMPARE(levels, (QList<int>{0, 20, 40, 60, 80, 100}));
+    QVERIFY(clock.elapsed() >= 4 * MainPhoneWindow::FadeStepMs);
 }
 
 QTEST_MAIN(MainWindowTest)
