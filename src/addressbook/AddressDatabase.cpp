@@ -2,6 +2,7 @@
 #include "addressbook/AddressDatabase.h"
 
 #include "addressbook/AddressBookLog.h"
+#include "addressbook/AddressDatabasePrivate.h"
 #include "addressbook/ContactCursor.h"
 #include "addressbook/ContactSql.h"
 
@@ -12,22 +13,12 @@
 #include <QUrl>
 
 #include <algorithm>
-#include <vector>
 
 Q_LOGGING_CATEGORY(lcAddressBook, "dpx.addressbook", QtFatalMsg)
 
 using namespace Qt::StringLiterals;
 
 namespace dpx {
-
-struct AddressDatabase::Private {
-    QString filePath;
-    QString connectionName;
-    int busyTimeoutMs = kDefaultBusyTimeoutMs;
-    QSqlDatabase db; // valid only while open
-    QString error;
-    std::vector<ContactCursor *> cursors;
-};
 
 namespace {
 
@@ -127,12 +118,15 @@ bool AddressDatabase::Open()
     QSqlQuery wal(d->db);
     if (!wal.exec(QStringLiteral("PRAGMA journal_mode = WAL")))
         qCDebug(lcAddressBook) << "journal mode unchanged:" << wal.lastError().text();
+    wal.finish(); // a statement still stepping would keep the index's transaction from committing
+    prepareNumberIndex();
     return true;
 }
 
 void AddressDatabase::Close()
 {
     closeCursors();
+    d->prepared.clear();
     if (!d->db.isValid())
         return;
     d->db.close();
@@ -171,6 +165,23 @@ QSqlQuery AddressDatabase::newQuery() const
     return QSqlQuery(d->db);
 }
 
+QSqlQuery *AddressDatabase::preparedQuery(const QString &statement, const QString &action)
+{
+    constexpr qsizetype kMostPrepared = 64; // statements built from values vary; keep it bounded
+    auto found = d->prepared.find(statement);
+    if (found != d->prepared.end())
+        return &found.value();
+    if (d->prepared.size() >= kMostPrepared)
+        d->prepared.clear();
+    QSqlQuery query(d->db);
+    query.setForwardOnly(true);
+    if (!query.prepare(statement)) {
+        fail(action, query.lastError());
+        return nullptr;
+    }
+    return &d->prepared.insert(statement, query).value();
+}
+
 bool AddressDatabase::beginWrite(const QString &action)
 {
     d->error.clear();
@@ -192,16 +203,16 @@ bool AddressDatabase::runStatement(const QString &statement, const QVariantList 
 {
     if (!beginWrite(action))
         return false;
-    QSqlQuery query = newQuery();
-    if (!query.prepare(statement))
-        return fail(action, query.lastError());
-    for (const QVariant &value : values)
-        query.addBindValue(value);
-    if (!runQuery(query, action))
+    QSqlQuery *query = preparedQuery(statement, action);
+    if (!query)
         return false;
-    if (rowsAffected)
-        *rowsAffected = query.numRowsAffected();
-    return true;
+    for (int i = 0; i < values.size(); ++i)
+        query->bindValue(i, values.at(i));
+    const bool ok = runQuery(*query, action);
+    if (ok && rowsAffected)
+        *rowsAffected = query->numRowsAffected();
+    query->finish(); // a statement that returned rows must not stay open
+    return ok;
 }
 
 bool AddressDatabase::runInTransaction(const QString &action, const std::function<bool()> &work)

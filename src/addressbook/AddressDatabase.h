@@ -1,8 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "addressbook/CallerMatch.h"
 #include "addressbook/ContactRecord.h"
+#include "addressbook/PhoneBookTreeEntry.h"
 #include "addressbook/PhoneSettings.h"
+
+#include <QList>
 
 #include <QString>
 #include <QVariant>
@@ -67,6 +71,23 @@ public:
     // (ASCII letter case ignored). nullopt for no match, an empty number or a failure.
     std::optional<ContactRecord> findContactByNumber(const QString &number);
 
+    // The contact a caller's number belongs to, tried in this order over the nine number
+    // columns (kCallerNumberColumns), each time the first contact in name order winning:
+    //  1. Exact: the same text, as findContactByNumber();
+    //  2. Digits: the same numberDigits();
+    //  3. Suffix: the digits end alike over kMinSuffixDigits or more digits; the longest
+    //     common ending wins, then name order.
+    // nullopt for a number without digits, no match or a failure (lastError() tells). Opens the
+    // connection when it is closed. Indexed (a few index look-ups) when the file holds the
+    // number index; a read-only file from before the index is read row by row instead.
+    std::optional<CallerMatch> lookUpCaller(const QString &number);
+    // Whether lookups on this connection use the number index.
+    bool hasNumberIndex() const;
+
+    // Every contact in name order with the five columns of the main window's phone-book tree,
+    // in one query. nullopt on failure.
+    std::optional<QList<PhoneBookTreeEntry>> readPhoneBookTree();
+
     // The phone_setting row with the readers' conversions; defaults when nothing can be read.
     PhoneSettings ReadSettingsRow();
     // The settings updates change the single row (re-created with the seed values first if
@@ -82,11 +103,24 @@ private:
     friend class ContactCursor;
     struct Private;
 
+    struct IndexedOutcome;
+    struct IndexedStep;
+
+    void prepareNumberIndex();
+    std::optional<CallerMatch> matchNumber(const QString &number, const QString &digits, bool exactOnly);
+    IndexedOutcome matchByIndex(const QString &number, const QString &digits, bool exactOnly);
+    IndexedOutcome runIndexedStep(const IndexedStep &step);
+    IndexedOutcome runSuffixStep(const QString &digits);
+    std::optional<CallerMatch> matchByScan(const QString &number, const QString &digits, bool exactOnly);
+
     void registerCursor(ContactCursor *cursor);
     void unregisterCursor(ContactCursor *cursor);
     void closeCursors();
     void clearError();
     QSqlQuery newQuery() const;
+    // The statement prepared on this connection, kept for the next call; nullptr (and the
+    // error set) when it does not prepare. Reset it with finish() once its rows are read.
+    QSqlQuery *preparedQuery(const QString &statement, const QString &action);
 
     // Checks the connection, clears the error and closes the cursors before a write.
     bool beginWrite(const QString &action);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "addressbook/AddressSchema.h"
 
+#include "addressbook/ContactNumberIndex.h"
 #include "addressbook/ContactSql.h"
 #include "addressbook/PhoneSettings.h"
 
@@ -74,6 +75,12 @@ bool fillSchema(const QString &filePath, QString *error)
             query.addBindValue(SeedPhoneSettings::showInfo);
             query.addBindValue(SeedPhoneSettings::vksRing);
             ok = query.exec() || failed(query.lastError());
+        }
+        if (ok) {
+            QStringList index = numberindex::installStatements();
+            index.append(QStringLiteral("PRAGMA user_version = %1").arg(numberindex::kSchemaVersion));
+            for (const QString &statement : index)
+                ok = ok && (query.exec(statement) || failed(query.lastError()));
         }
         ok = ok && (query.exec(QStringLiteral("COMMIT")) || failed(query.lastError()));
         query = QSqlQuery();

@@ -51,4 +51,6 @@ CREATE TABLE phone_setting (
     bvksring INTEGER
 );
 
+-- Version 1. The program adds the caller-number index (contact_number and its triggers) on
+-- top, as it does when it opens a file from before that index, and sets version 2.
 PRAGMA user_version = 1;

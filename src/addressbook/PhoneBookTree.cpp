@@ -1,0 +1,39 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The main window's phone-book tree read of AddressDatabase.
+#include "addressbook/AddressDatabase.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+
+using namespace Qt::StringLiterals;
+
+namespace dpx {
+
+std::optional<QList<PhoneBookTreeEntry>> AddressDatabase::readPhoneBookTree()
+{
+    const QString action = QStringLiteral("Could not read the address book");
+    clearError();
+    if (!IsOpen()) {
+        fail(action + u": the address database is not open."_s);
+        return std::nullopt;
+    }
+    QSqlQuery query = newQuery();
+    query.setForwardOnly(true);
+    if (!query.prepare(u"SELECT name, hometelephonenumber, mobiletelephonenumber, "
+                       "businesstelephonenumber, nickname FROM address_book ORDER BY name, rowid"_s)) {
+        fail(action, query.lastError());
+        return std::nullopt;
+    }
+    if (!runQuery(query, action))
+        return std::nullopt;
+    const auto text = [&](int field) {
+        const QVariant value = query.value(field);
+        return value.isNull() ? QString() : value.toString();
+    };
+    QList<PhoneBookTreeEntry> entries;
+    while (query.next())
+        entries.append({text(0), text(1), text(2), text(3), text(4)});
+    return entries;
+}
+
+} // namespace dpx
