@@ -107,11 +107,13 @@ private:
     struct IndexedStep;
 
     void prepareNumberIndex();
-    std::optional<CallerMatch> matchNumber(const QString &number, const QString &digits, bool exactOnly);
+    std::optional<CallerMatch> matchNumber(const QString &number, const QString &digits,
+                                           bool exactOnly);
     IndexedOutcome matchByIndex(const QString &number, const QString &digits, bool exactOnly);
     IndexedOutcome runIndexedStep(const IndexedStep &step);
     IndexedOutcome runSuffixStep(const QString &digits);
-    std::optional<CallerMatch> matchByScan(const QString &number, const QString &digits, bool exactOnly);
+    std::optional<CallerMatch> matchByScan(const QString &number, const QString &digits,
+                                           bool exactOnly);
 
     void registerCursor(ContactCursor *cursor);
     void unregisterCursor(ContactCursor *cursor);

@@ -156,8 +156,8 @@ std::optional<CallerMatch> AddressDatabase::matchNumber(const QString &number, c
     return matchByScan(number, digits, exactOnly);
 }
 
-AddressDatabase::IndexedOutcome AddressDatabase::matchByIndex(const QString &number, const QString &digits,
-                                                              bool exactOnly)
+AddressDatabase::IndexedOutcome AddressDatabase::matchByIndex(const QString &number,
+                                                              const QString &digits, bool exactOnly)
 {
     const IndexedStep steps[] = {
         {CallerMatchKind::Exact, u"n.number = ?"_s, number},
@@ -260,7 +260,8 @@ std::optional<CallerMatch> AddressDatabase::matchByScan(const QString &number, c
         columns.append(columnName(column));
     QSqlQuery rows = newQuery();
     rows.setForwardOnly(true);
-    if (!rows.prepare(u"SELECT "_s + columns.join(u", "_s) + u" FROM address_book ORDER BY name, rowid"_s)
+    if (!rows.prepare(u"SELECT "_s + columns.join(u", "_s)
+                      + u" FROM address_book ORDER BY name, rowid"_s)
         || !runQuery(rows, kLookupAction))
         return std::nullopt;
 

@@ -41,7 +41,8 @@ QString digitsOf(const QString &text)
     const QString isDigit = u"(c GLOB '[0-9]' OR instr('"_s + kFullWidthDigits + u"', c) > 0)"_s;
     const QString anyText =
         u"coalesce((SELECT group_concat(d, '') FROM ("
-        "SELECT CASE WHEN c GLOB '[0-9]' THEN c ELSE char(47 + instr('"_s + kFullWidthDigits + u"', c)) END AS d "
+        "SELECT CASE WHEN c GLOB '[0-9]' THEN c "
+        "ELSE char(47 + instr('"_s + kFullWidthDigits + u"', c)) END AS d "
         "FROM (SELECT substr("_s + text + u", p.i + 1, 1) AS c, p.i AS i "
         "FROM contact_number_position AS p WHERE p.i < length("_s + text + u")) "
         "WHERE "_s + isDigit + u" ORDER BY i)), '')"_s;
@@ -69,7 +70,8 @@ QString insertEntries(const QString &row, bool everyRow)
             + slotTable() + u") AS v"_s;
     return u"INSERT INTO contact_number (contact, slot, number, digits) SELECT "_s + contact
         + u", v.slot, v.number, "_s
-        + digitsOf(u"substr(CAST(v.number AS TEXT), 1, %1)"_s.arg(kNumberDigitsScanLength)) + u" FROM "_s + source
+        + digitsOf(u"substr(CAST(v.number AS TEXT), 1, %1)"_s.arg(kNumberDigitsScanLength))
+        + u" FROM "_s + source
         + u" WHERE v.number IS NOT NULL AND v.number <> ''"_s;
 }
 
@@ -89,7 +91,8 @@ QString slotValue(const QString &row, const QString &slot)
 {
     QString cases = u"CASE "_s + slot;
     for (size_t i = 0; i < kCallerNumberColumns.size(); ++i)
-        cases += u" WHEN "_s + QString::number(i) + u" THEN "_s + row + u'.' + columnName(kCallerNumberColumns[i]);
+        cases += u" WHEN "_s + QString::number(i) + u" THEN "_s + row + u'.'
+            + columnName(kCallerNumberColumns[i]);
     return cases + u" END"_s;
 }
 
@@ -102,7 +105,8 @@ QStringList installStatements()
     statements.append(u"DROP TABLE IF EXISTS contact_number_position"_s);
     statements.append(u"CREATE TABLE contact_number_position (i INTEGER PRIMARY KEY)"_s);
     statements.append(u"WITH RECURSIVE p(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM p WHERE i < %1) "
-                      "INSERT INTO contact_number_position (i) SELECT i FROM p"_s.arg(kPositionCount - 1));
+                      "INSERT INTO contact_number_position (i) SELECT i FROM p"_s
+                          .arg(kPositionCount - 1));
     statements.append(u"CREATE TABLE contact_number ("
                       "contact INTEGER NOT NULL, "
                       "slot INTEGER NOT NULL, "
@@ -111,7 +115,8 @@ QStringList installStatements()
                       "tail TEXT GENERATED ALWAYS AS (CASE WHEN length(digits) >= %1 "
                       "THEN substr(digits, -%1) END) VIRTUAL, "
                       "PRIMARY KEY (contact, slot)) WITHOUT ROWID"_s.arg(kMinSuffixDigits));
-    statements.append(insertEntries(u"a"_s, true)); // before the indexes: building them sorted is quicker
+    // Filled before the indexes are made: building an index from sorted rows is quicker.
+    statements.append(insertEntries(u"a"_s, true));
     statements.append(u"CREATE INDEX contact_number_by_number ON contact_number (number)"_s);
     statements.append(u"CREATE INDEX contact_number_by_digits ON contact_number (digits)"_s);
     statements.append(u"CREATE INDEX contact_number_by_tail ON contact_number (tail)"_s);
