@@ -20,9 +20,9 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // One contact of a case: "name|column|number", further "|column|number" pairs allowed.
-ContactRecord contactFromSpec(const QString &spec)
+ContactRecord contactFrom(const QString &line)
 {
-    const QStringList parts = spec.split(u'|');
+    const QStringList parts = line.split(u'|');
     ContactRecord record;
     record.setText(ContactColumn::Name, parts.value(0));
     for (qsizetype i = 1; i + 1 < parts.size(); i += 2)
@@ -176,7 +176,7 @@ void TestCallerLookup::digitsAreStoredAsTheLookupComputesThem()
     AddressDatabase db(fresh.path, u"digits"_s);
     QVERIFY(db.Open());
     QVERIFY(db.hasNumberIndex());
-    QVERIFY(db.insertContact(contactFromSpec(u"A|networkphonenumber|"_s + value)));
+    QVERIFY(db.insertContact(contactFrom(u"A|networkphonenumber|"_s + value)));
     QCOMPARE(rawValue(fresh.path, u"SELECT digits FROM contact_number"_s).toString(), digits);
 }
 
@@ -198,7 +198,7 @@ void TestCallerLookup::randomTextsGiveTheSameDigitsOnBothSides()
             if (value.back().isHighSurrogate())
                 value.chop(1);
         }
-        QVERIFY(db.insertContact(contactFromSpec(u"R|hometelephonenumber|"_s + value)));
+        QVERIFY(db.insertContact(contactFrom(u"R|hometelephonenumber|"_s + value)));
     }
     QVERIFY(db.Execute(u"COMMIT"_s));
     QCOMPARE(storedIndex(fresh.path), expectedIndex(fresh.path));
@@ -299,13 +299,13 @@ void TestCallerLookup::lookupRules()
     {
         AddressDatabase writer(fresh.path, u"writer"_s);
         QVERIFY(writer.Open());
-        for (const QString &spec : contacts) {
-            ContactRecord record = contactFromSpec(spec);
+        for (const QString &line : contacts) {
+            ContactRecord record = contactFrom(line);
             record.setText(ContactColumn::Remark, u"remark of "_s + record.name());
             record.setHasPicture(record.name().startsWith(u'A'));
             QVERIFY(writer.insertContact(record));
         }
-        QVERIFY(writer.insertContact(contactFromSpec(u"Noise|hometelephonenumber|0911111111"_s)));
+        QVERIFY(writer.insertContact(contactFrom(u"Noise|hometelephonenumber|0911111111"_s)));
     }
     if (rowByRow) {
         db = openWithoutIndex(fresh.path, u"lookup"_s);
@@ -330,9 +330,9 @@ void TestCallerLookup::lookupRules()
     // The whole row comes back.
     QCOMPARE(match->contact.text(ContactColumn::Remark), u"remark of "_s + name);
     QCOMPARE(match->contact.hasPicture(), name.startsWith(u'A'));
-    QCOMPARE(match->contact.text(column), contactFromSpec(
-        *std::find_if(contacts.cbegin(), contacts.cend(), [&](const QString &spec) {
-            return spec.startsWith(name + u'|');
+    QCOMPARE(match->contact.text(column), contactFrom(
+        *std::find_if(contacts.cbegin(), contacts.cend(), [&](const QString &line) {
+            return line.startsWith(name + u'|');
         })).text(column));
 }
 
@@ -341,8 +341,8 @@ void TestCallerLookup::noDigitsNoLookup()
     FreshDatabase fresh;
     AddressDatabase db(fresh.path, u"no-digits"_s);
     QVERIFY(db.Open());
-    QVERIFY(db.insertContact(contactFromSpec(u"Desk|networkphonenumber|sip:desk"_s)));
-    QVERIFY(db.insertContact(contactFromSpec(u"Blank|hometelephonenumber| "_s)));
+    QVERIFY(db.insertContact(contactFrom(u"Desk|networkphonenumber|sip:desk"_s)));
+    QVERIFY(db.insertContact(contactFrom(u"Blank|hometelephonenumber| "_s)));
     QCOMPARE(db.lookUpCaller(u"sip:desk"_s), std::nullopt);
     QCOMPARE(db.lookUpCaller(u" "_s), std::nullopt);
     QCOMPARE(db.lookUpCaller(QString()), std::nullopt);
@@ -362,8 +362,8 @@ void TestCallerLookup::indexFollowsEveryWrite()
         return match ? match->contact.name() : QString();
     };
 
-    const ContactRecord amy = contactFromSpec(u"Amy|hometelephonenumber|02-2345-6789|mobiletelephonenumber|0911 222 333"_s);
-    const ContactRecord bob = contactFromSpec(u"Bob|businesstelephonenumber|(03) 555 1234"_s);
+    const ContactRecord amy = contactFrom(u"Amy|hometelephonenumber|02-2345-6789|mobiletelephonenumber|0911 222 333"_s);
+    const ContactRecord bob = contactFrom(u"Bob|businesstelephonenumber|(03) 555 1234"_s);
     QVERIFY(db.insertContact(amy));
     QVERIFY(db.insertContact(bob));
     QVERIFY(db.insertContact(amy)); // a duplicate row of its own
@@ -413,7 +413,7 @@ void TestCallerLookup::indexOutOfStepIsNoticedAndRebuilt()
         AddressDatabase writer(fresh.path, u"writer"_s);
         QVERIFY(writer.Open());
         for (int i = 0; i < 30; ++i)
-            QVERIFY(writer.insertContact(contactFromSpec(
+            QVERIFY(writer.insertContact(contactFrom(
                 u"C%1|hometelephonenumber|02-2000-%2"_s.arg(i, 2, 10, QChar(u'0')).arg(1000 + i))));
     }
     rawQuery(fresh.path, u"UPDATE contact_number SET contact = -contact"_s);
@@ -553,7 +553,7 @@ void TestCallerLookup::closedConnectionOpensForTheLookup()
     {
         AddressDatabase writer(fresh.path, u"writer"_s);
         QVERIFY(writer.Open());
-        QVERIFY(writer.insertContact(contactFromSpec(u"Amy|hometelephonenumber|0223456789"_s)));
+        QVERIFY(writer.insertContact(contactFrom(u"Amy|hometelephonenumber|0223456789"_s)));
     }
     AddressDatabase db(fresh.path, u"lazy"_s);
     QVERIFY(!db.IsOpen());
