@@ -379,8 +379,8 @@ void MainPhoneWindow::LookUpCaller(const QString &number)
         m_callerNumber = number;
         AddressDatabase *db = m_services.database;
         if (db && (db->IsOpen() || db->Open())) {
-            if (const auto match = db->findContactByNumber(number)) {
-                m_caller = *match;
+            if (const auto match = db->lookUpCaller(number)) {
+                m_caller = match->contact;
                 m_callerFound = true;
             }
         }

@@ -2,7 +2,7 @@
 #include "app/PhoneBookTree.h"
 
 #include "addressbook/AddressDatabase.h"
-#include "addressbook/ContactCursor.h"
+#include "addressbook/PhoneBookTreeEntry.h"
 #include "ui/FolderBarImages.h"
 
 #include <QContextMenuEvent>
@@ -57,27 +57,22 @@ void PhoneBookTree::FillPhoneBookTree(AddressDatabase *database)
     if (m_icons.size() > PersonSelected)
         person.addPixmap(m_icons.at(PersonSelected).pixmap(16, 16), QIcon::Selected);
 
-    QList<QTreeWidgetItem *> contacts;
-    ContactCursor cursor(*database);
-    if (!cursor.QueryContacts(ContactQuery::AllByName))
+    const auto entries = database->readPhoneBookTree();
+    if (!entries)
         return;
-    static const struct {
-        const char *column;
-        int image;
-    } Children[] = {{"hometelephonenumber", Home},
-                    {"mobiletelephonenumber", Mobile},
-                    {"businesstelephonenumber", Business},
-                    {"nickname", Nickname}};
-    for (; !cursor.IsEOF(); cursor.MoveNext()) {
-        auto *contact = new QTreeWidgetItem(QStringList{cursor.GetText(QStringLiteral("name"))});
+    QList<QTreeWidgetItem *> contacts;
+    contacts.reserve(entries->size());
+    for (const PhoneBookTreeEntry &entry : *entries) {
+        auto *contact = new QTreeWidgetItem(QStringList{entry.name});
         contact->setIcon(0, person);
-        for (const auto &child : Children) {
-            auto *line = new QTreeWidgetItem(contact, QStringList{cursor.GetText(QLatin1String(child.column))});
-            line->setIcon(0, icon(child.image));
-        }
+        const std::pair<const QString &, int> lines[] = {{entry.homeTelephoneNumber, Home},
+                                                         {entry.mobileTelephoneNumber, Mobile},
+                                                         {entry.businessTelephoneNumber, Business},
+                                                         {entry.nickname, Nickname}};
+        for (const auto &[text, image] : lines)
+            (new QTreeWidgetItem(contact, QStringList{text}))->setIcon(0, icon(image));
         contacts << contact;
     }
-    cursor.Close();
     addTopLevelItems(contacts);
 }
 

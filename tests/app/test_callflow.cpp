@@ -98,6 +98,14 @@ void CallFlowTest::ringFindsTheCallerAndAlerts()
     QVERIFY(!w.tray().isAlerting());
     QCOMPARE(w.tray().alertIcon(), 128);
     QVERIFY(!w.isCapturingNumber());
+
+    // Without the exact entry, the number saved with separators is found by its digits.
+    QCOMPARE(phone.db->deleteContact(contact(QStringLiteral("Zed"), QStringLiteral("0223456789"))), 1);
+    phone.box.telephone().ring(false, QStringLiteral("0223456789"));
+    QTRY_VERIFY(w.callerFound());
+    QCOMPARE(w.caller().name(), QStringLiteral("王大明"));
+    phone.box.telephone().hangUp();
+    QTRY_VERIFY(!w.isCallerAlertPending());
 }
 
 void CallFlowTest::captureGivesUpWithoutDigits()
