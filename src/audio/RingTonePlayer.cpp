@@ -1,0 +1,148 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "audio/RingTonePlayer.h"
+
+#include "audio/AudioLog.h"
+#include "audio/RingRules.h"
+#include "audio/RingStream.h"
+
+#include <QAudioDevice>
+#include <QAudioFormat>
+#include <QAudioSink>
+#include <QMediaDevices>
+#include <QThread>
+
+#include <optional>
+
+namespace dpx {
+
+namespace {
+
+QAudioFormat toAudioFormat(const PcmFormat &format)
+{
+    QAudioFormat audio;
+    audio.setSampleRate(format.sampleRate);
+    audio.setChannelCount(format.channels);
+    switch (format.sampleType) {
+    case PcmSampleType::UInt8:
+        audio.setSampleFormat(QAudioFormat::UInt8);
+        break;
+    case PcmSampleType::Int16:
+        audio.setSampleFormat(QAudioFormat::Int16);
+        break;
+    case PcmSampleType::Int32:
+        audio.setSampleFormat(QAudioFormat::Int32);
+        break;
+    case PcmSampleType::Float:
+        audio.setSampleFormat(QAudioFormat::Float);
+        break;
+    }
+    return audio;
+}
+
+std::optional<PcmSampleType> toSampleType(QAudioFormat::SampleFormat format)
+{
+    switch (format) {
+    case QAudioFormat::UInt8:
+        return PcmSampleType::UInt8;
+    case QAudioFormat::Int16:
+        return PcmSampleType::Int16;
+    case QAudioFormat::Int32:
+        return PcmSampleType::Int32;
+    case QAudioFormat::Float:
+        return PcmSampleType::Float;
+    default:
+        return std::nullopt;
+    }
+}
+
+// The file's own rate and channels when the device takes them (the sound server then does
+// any mixing and resampling); otherwise the device's preferred format, converted to here.
+PcmFormat chooseFormat(const QAudioDevice &device, int rate, int channels)
+{
+    for (const PcmSampleType type : {PcmSampleType::Float, PcmSampleType::Int16}) {
+        const PcmFormat candidate{rate, channels, type};
+        if (device.isFormatSupported(toAudioFormat(candidate)))
+            return candidate;
+    }
+    const QAudioFormat preferred = device.preferredFormat();
+    const std::optional<PcmSampleType> type = toSampleType(preferred.sampleFormat());
+    if (!preferred.isValid() || !type)
+        return {};
+    return {preferred.sampleRate(), preferred.channelCount(), *type};
+}
+
+} // namespace
+
+RingTonePlayer::RingTonePlayer(QObject *parent) : QObject(parent) {}
+
+RingTonePlayer::~RingTonePlayer()
+{
+    if (!m_sink)
+        return;
+    Stop();
+    // The player goes when the program ends. Qt 6.4's PulseAudio back end closes its server
+    // connection at exit without holding its loop's lock, and aborts now and then when the
+    // stream just closed is still being wound up on that loop; a moment lets that finish.
+    QThread::msleep(100);
+}
+
+bool RingTonePlayer::holdsFile() const
+{
+    return m_stream && m_stream->holdsFile();
+}
+
+bool RingTonePlayer::Play(const QString &path)
+{
+    // The device list is read on every ring, so a device plugged in since counts.
+    const QList<QAudioDevice> outputs = QMediaDevices::audioOutputs();
+    QStringList descriptions;
+    descriptions.reserve(outputs.size());
+    for (const QAudioDevice &device : outputs)
+        descriptions.append(device.description());
+    const qsizetype chosen = FirstRingDevice(descriptions);
+    m_deviceNames.clear();
+    for (const QString &description : std::as_const(descriptions)) {
+        if (IsRingDeviceEligible(description))
+            m_deviceNames.append(description);
+    }
+    if (chosen < 0) {
+        Q_EMIT messageRequested(noRingDeviceMessage());
+        return false;
+    }
+
+    Stop();
+    auto reader = std::make_unique<SoundFileReader>();
+    if (!reader->open(path))
+        return true; // nothing to render: no sound, no message
+    const QAudioDevice &device = outputs.at(chosen);
+    const PcmFormat format = chooseFormat(device, reader->sampleRate(), reader->channels());
+    if (!format.isValid())
+        return false;
+
+    auto stream = std::make_unique<RingStream>(std::move(reader), format);
+    if (!stream->isValid() || !stream->open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return false;
+    auto sink = std::make_unique<QAudioSink>(device, toAudioFormat(format));
+    sink->start(stream.get());
+    if (sink->error() != QAudio::NoError || sink->state() == QAudio::StoppedState) {
+        qCDebug(lcAudio) << "output refused the ring:" << device.description() << sink->error();
+        return false;
+    }
+    qCDebug(lcAudio) << "ring on" << device.description() << path;
+    m_stream = std::move(stream);
+    m_sink = std::move(sink);
+    m_deviceId = device.id();
+    return true;
+}
+
+void RingTonePlayer::Stop()
+{
+    if (!m_sink)
+        return;
+    m_sink->stop();
+    m_sink.reset(); // the output goes before the stream it reads
+    m_stream.reset();
+    m_deviceId.clear();
+}
+
+} // namespace dpx
