@@ -3,10 +3,6 @@
 
 #include "phone/DisplayModel.h"
 
-#include <QByteArray>
-
-#include <initializer_list>
-
 namespace dpx::test {
 
 // Feeds pairs in order; returns the effects of the last one.
@@ -25,9 +21,10 @@ inline void writeLine(DisplayModel &model, int line, const QByteArray &text)
         model.apply(quint8((line ? 0x30 : 0x20) | i), quint8(text[i]));
 }
 
-inline QByteArray rawLine(const LcdLine &line)
+// Both displayed lines as "line 1|line 2".
+inline QString screen(const DisplayModel &model)
 {
-    return QByteArray(reinterpret_cast<const char *>(line.data()), LcdColumns);
+    return model.displayedLine1() + u'|' + model.displayedLine2();
 }
 
 } // namespace dpx::test
