@@ -16,6 +16,7 @@
 #include <QThread>
 
 #include <cmath>
+#include <csignal>
 #include <optional>
 #include <vector>
 
@@ -162,10 +163,17 @@ class PrivatePulse {
     bool restart() { return launch(); }
     void kill()
     {
+        freeze(false);
         if (m_process.state() != QProcess::NotRunning) {
             m_process.kill();
             m_process.waitForFinished(5000);
         }
+    }
+    // Stops or resumes the daemon without ending it: a server that does not answer.
+    void freeze(bool frozen)
+    {
+        if (m_process.state() == QProcess::Running)
+            ::kill(pid_t(m_process.processId()), frozen ? SIGSTOP : SIGCONT);
     }
     QString server() const
     {

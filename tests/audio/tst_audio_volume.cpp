@@ -233,6 +233,28 @@ class VolumeTest : public QObject {
                       pulse.server()));
         QTRY_VERIFY(!spy.isEmpty() && spy.last().first().toInt() == 23456);
     }
+
+    // A server that stops answering must not hang the caller (the UI thread).
+    void frozenServerIsGivenUp()
+    {
+        if (!PrivatePulse::available())
+            QSKIP("pulseaudio is not installed: cannot start a daemon of the test's own");
+        PrivatePulse pulse;
+        QVERIFY2(pulse.start({QStringLiteral("load-module module-null-sink sink_name=one")}),
+                 "the test's own PulseAudio daemon did not start");
+        ServerOverride server(pulse.server());
+        MasterOutputVolume volume;
+        volume.SetVolume(30000);
+        QCOMPARE(volume.GetVolume(), 30000);
+
+        pulse.freeze(true);
+        QCOMPARE(volume.GetVolume(), -1); // returns after the answer timeout
+        QCOMPARE(volume.GetVolume(), -1);
+        volume.SetVolume(1000);
+        pulse.freeze(false);
+
+        QTRY_VERIFY_WITH_TIMEOUT(volume.GetVolume() == 30000, 20000);
+    }
 };
 
 QTEST_GUILESS_MAIN(VolumeTest)
