@@ -1,15 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Command frames, event reports and report descriptors: byte-exact fixtures.
+// The box's bytes without a device: command frames, the reply rules, report descriptors and
+// which HID interface is the box.
+#include "device/BoxIdentity.h"
 #include "device/CommandFrame.h"
 #include "device/EventReport.h"
 #include "device/ReportDescriptor.h"
+#include "device/UsbHidDevice.h"
 
 #include <QTest>
 
 using namespace dpx;
 
-namespace {
+Q_DECLARE_METATYPE(QList<dpx::EventPair>)
 
+namespace {
 QByteArray bytes(std::span<const quint8> data)
 {
     return QByteArray(reinterpret_cast<const char *>(data.data()), qsizetype(data.size()));
@@ -20,29 +24,24 @@ std::span<const quint8> span(const QByteArray &data)
     return {reinterpret_cast<const quint8 *>(data.constData()), size_t(data.size())};
 }
 
-QList<EventPair> pairsOf(const EventReport &event)
+QByteArray hex(const char *text)
 {
-    return QList<EventPair>(event.begin(), event.end());
+    return QByteArray::fromHex(text);
 }
-
 } // namespace
-
-Q_DECLARE_METATYPE(QList<dpx::EventPair>)
 
 class TestDeviceCodec : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void frameBytes_data();
     void frameBytes();
-    void prepareLeavesBytesAfterTheFrame();
     void frameLengthOutOfRangeIsRefused_data();
     void frameLengthOutOfRangeIsRefused();
-
-    void eventReports_data();
-    void eventReports();
-
+    void replyRules_data();
+    void replyRules();
     void descriptorLengths_data();
     void descriptorLengths();
+    void findBoxTakesTheFirst();
 };
 
 void TestDeviceCodec::frameBytes_data()
@@ -50,16 +49,12 @@ void TestDeviceCodec::frameBytes_data()
     QTest::addColumn<int>("type");
     QTest::addColumn<QByteArray>("payload");
     QTest::addColumn<QByteArray>("frame");
-    QTest::newRow("LinkOn") << 0 << QByteArray::fromHex("0001") << QByteArray::fromHex("01040001FA");
-    QTest::newRow("LinkOff") << 0 << QByteArray::fromHex("0000") << QByteArray::fromHex("01040000FB");
-    QTest::newRow("EepromOn") << 1 << QByteArray::fromHex("0001") << QByteArray::fromHex("01240001DA");
-    QTest::newRow("EraseBlock 2") << 1 << QByteArray::fromHex("01020000") << QByteArray::fromHex("01260102 0000D6");
-    QTest::newRow("WriteStart 2") << 1 << QByteArray::fromHex("020200") << QByteArray::fromHex("0125020200D6");
-    QTest::newRow("PageCount 1") << 1 << QByteArray::fromHex("040001") << QByteArray::fromHex("0125040001D5");
-    QTest::newRow("BlockCheck 5A") << 1 << QByteArray::fromHex("055A") << QByteArray::fromHex("0124055A7C");
-    QTest::newRow("BlockAck 5A") << 1 << QByteArray::fromHex("06015A") << QByteArray::fromHex("012506015A79");
-    QTest::newRow("key") << 0 << QByteArray::fromHex("049C") << QByteArray::fromHex("0104049C5B");
-    QTest::newRow("type bits masked") << 9 << QByteArray::fromHex("0001") << QByteArray::fromHex("01240001DA");
+    QTest::newRow("LinkOn") << 0 << hex("0001") << hex("01040001FA");
+    QTest::newRow("EepromOn") << 1 << hex("0001") << hex("01240001DA");
+    QTest::newRow("EraseBlock 2") << 1 << hex("01020000") << hex("012601020000D6");
+    QTest::newRow("PageCount 1") << 1 << hex("040001") << hex("0125040001D5");
+    QTest::newRow("BlockCheck 5A") << 1 << hex("055A") << hex("0124055A7C");
+    QTest::newRow("key") << 0 << hex("049C") << hex("0104049C5B");
 }
 
 void TestDeviceCodec::frameBytes()
@@ -67,30 +62,17 @@ void TestDeviceCodec::frameBytes()
     QFETCH(int, type);
     QFETCH(QByteArray, payload);
     QFETCH(QByteArray, frame);
-    const QByteArray padded = frame + QByteArray(25 - frame.size(), char(0xFF));
-
-    // The caller's sequence: fill, set N, Prepare, payload, Seal.
+    // The caller's sequence: set N, Prepare, payload, Seal; bytes after the frame stay as they were.
     CommandFrame::Buffer buffer;
-    buffer.fill(0xFF);
+    buffer.fill(0x55);
     CommandFrame commandFrame;
     commandFrame.length = quint32(frame.size());
     QVERIFY(commandFrame.Prepare(buffer, quint8(type)));
     std::copy(payload.begin(), payload.end(), buffer.begin() + 2);
     QVERIFY(commandFrame.Seal(buffer));
-    QCOMPARE(bytes(buffer).toHex(' '), padded.toHex(' '));
-
-    QCOMPARE(bytes(CommandFrame::build(quint8(type), span(payload))).toHex(' '), padded.toHex(' '));
-}
-
-void TestDeviceCodec::prepareLeavesBytesAfterTheFrame()
-{
-    CommandFrame::Buffer buffer;
-    buffer.fill(0x55);
-    CommandFrame frame;
-    frame.length = 5;
-    QVERIFY(frame.Prepare(buffer, 0));
-    QCOMPARE(bytes(buffer).left(5), QByteArray::fromHex("0104FFFFFF"));
-    QCOMPARE(bytes(buffer).mid(5), QByteArray(20, 0x55));
+    QCOMPARE(bytes(buffer).toHex(' '), (frame + QByteArray(25 - frame.size(), 0x55)).toHex(' '));
+    const QByteArray built = bytes(CommandFrame::build(quint8(type), span(payload)));
+    QCOMPARE(built.toHex(' '), (frame + QByteArray(25 - frame.size(), char(0xFF))).toHex(' '));
 }
 
 void TestDeviceCodec::frameLengthOutOfRangeIsRefused_data()
@@ -115,32 +97,40 @@ void TestDeviceCodec::frameLengthOutOfRangeIsRefused()
     QVERIFY(std::all_of(buffer.begin(), buffer.end(), [](quint8 b) { return b == 0x55; }));
 }
 
-void TestDeviceCodec::eventReports_data()
+void TestDeviceCodec::replyRules_data()
 {
     QTest::addColumn<QByteArray>("report");
+    QTest::addColumn<int>("reportId");
+    QTest::addColumn<int>("result");
     QTest::addColumn<QList<EventPair>>("pairs");
     using P = QList<EventPair>;
-    QTest::newRow("C: one pair") << QByteArray::fromHex("01439002FFFFFFFF") << P{{0x90, 0x02}};
-    QTest::newRow("E: two pairs") << QByteArray::fromHex("01459002A1014444") << P{{0x90, 0x02}, {0xA1, 0x01}};
-    QTest::newRow("G: three pairs") << QByteArray::fromHex("0147112233445566")
-                                    << P{{0x11, 0x22}, {0x33, 0x44}, {0x55, 0x66}};
-    QTest::newRow("report ID 2") << QByteArray::fromHex("0245112233445566") << P{};
-    QTest::newRow("other byte 1") << QByteArray::fromHex("0144112233445566") << P{};
-    QTest::newRow("reply frame") << QByteArray::fromHex("01040001FAFFFFFF") << P{};
-    QTest::newRow("G cut short") << QByteArray::fromHex("01471122334455") << P{};
-    QTest::newRow("C with exactly its pair") << QByteArray::fromHex("01437F00") << P{{0x7F, 0x00}};
-    QTest::newRow("header only") << QByteArray::fromHex("0143") << P{};
-    QTest::newRow("one byte") << QByteArray::fromHex("01") << P{};
-    QTest::newRow("empty") << QByteArray() << P{};
+    QTest::newRow("reply passes") << hex("01040001FAFFFFFF") << 1 << 8 << P{};
+    QTest::newRow("reply with bad checksum") << hex("01040001FBFFFFFF") << 1 << 0 << P{};
+    QTest::newRow("checksum in the last byte") << hex("01071122334455F9") << 1 << 8 << P{};
+    QTest::newRow("k = 0") << hex("0100FFFFFFFFFFFF") << 1 << 0 << P{};
+    QTest::newRow("k beyond the report") << hex("011F000000000000") << 1 << 0 << P{};
+    QTest::newRow("k beyond a short read") << hex("01040001") << 1 << 0 << P{};
+    QTest::newRow("unknown byte 1") << hex("0144112233445566") << 1 << 0 << P{};
+    QTest::newRow("E event while a reply is awaited") << hex("01459002A101FFFF") << 1 << 0 << P{{0x90, 0x02}, {0xA1, 0x01}};
+    QTest::newRow("G event while data is awaited") << hex("0147112233445566") << 2 << 0 << P{{0x11, 0x22}, {0x33, 0x44}, {0x55, 0x66}};
+    QTest::newRow("C event, exactly its pair") << hex("01437F00") << 1 << 0 << P{{0x7F, 0x00}};
+    QTest::newRow("G event cut short") << hex("01471122334455") << 1 << 0 << P{};
+    QTest::newRow("bulk data") << hex("0211223344556677") << 2 << 8 << P{};
+    QTest::newRow("short bulk data") << hex("021122") << 2 << 3 << P{};
+    QTest::newRow("unknown report ID") << hex("07040001FAFFFFFF") << 1 << 0 << P{};
+    QTest::newRow("nothing") << QByteArray() << 1 << 0 << P{};
 }
 
-void TestDeviceCodec::eventReports()
+void TestDeviceCodec::replyRules()
 {
     QFETCH(QByteArray, report);
+    QFETCH(int, reportId);
+    QFETCH(int, result);
     QFETCH(QList<EventPair>, pairs);
-    const EventReport event = EventReport::parse(span(report));
-    QCOMPARE(event.isEvent(), !pairs.isEmpty());
-    QCOMPARE(pairsOf(event), pairs);
+    QList<EventPair> received;
+    const auto sink = [&](quint8 c, quint8 v) { received.append({c, v}); };
+    QCOMPARE(UsbHidDevice::judgeReply(span(report), quint8(reportId), sink), result);
+    QCOMPARE(received, pairs);
 }
 
 void TestDeviceCodec::descriptorLengths_data()
@@ -148,22 +138,13 @@ void TestDeviceCodec::descriptorLengths_data()
     QTest::addColumn<QByteArray>("descriptor");
     QTest::addColumn<int>("input");
     QTest::addColumn<int>("output");
-    // Vendor page, report 1 (7 in / 24 out) and report 2 (7 in / 24 out): the box's layout.
-    const QByteArray box = QByteArray::fromHex(
-        "0600FF 0901 A101"
-        " 8501 7508 9507 0901 8102 9518 0901 9102"
-        " 8502 7508 9507 0902 8102 9518 0902 9102"
-        " C0");
+    // Vendor page, reports 1 and 2 each 7 bytes in and 24 out: the box's layout.
+    const QByteArray box = hex("0600FF 0901 A101 8501 7508 9507 0901 8102 9518 0901 9102"
+                               " 8502 7508 9507 0902 8102 9518 0902 9102 C0");
     QTest::newRow("box") << box << 8 << 25;
-    QTest::newRow("cut inside report 2") << box.left(26) << 8 << 25;
-    QTest::newRow("cut before any output") << box.left(17) << 8 << 0;
-    QTest::newRow("no report IDs") << QByteArray::fromHex("7508 9540 8102 9510 9102") << 65 << 17;
-    QTest::newRow("fields add up") << QByteArray::fromHex("8501 7501 9503 8102 7505 9501 8101") << 2 << 0;
-    QTest::newRow("push and pop") << QByteArray::fromHex("7508 9507 A4 9510 8102 B4 9102") << 17 << 8;
-    QTest::newRow("pop without push") << QByteArray::fromHex("B4 7508 9502 8102") << 3 << 0;
-    QTest::newRow("long item skipped") << QByteArray::fromHex("FE0201AAAA 7508 9502 8102") << 3 << 0;
-    QTest::newRow("long item cut") << QByteArray::fromHex("7508 9502 8102 FE") << 3 << 0;
-    QTest::newRow("huge sizes are capped") << QByteArray::fromHex("77FFFFFFFF 97FFFFFFFF 8102 8102") << 65537 << 0;
+    QTest::newRow("no report IDs") << hex("7508 9540 8102 9510 9102") << 65 << 17;
+    QTest::newRow("long item cut") << hex("7508 9502 8102 FE") << 3 << 0;
+    QTest::newRow("huge sizes are capped") << hex("77FFFFFFFF 97FFFFFFFF 8102 8102") << 65537 << 0;
     QTest::newRow("empty") << QByteArray() << 0 << 0;
 }
 
@@ -175,6 +156,21 @@ void TestDeviceCodec::descriptorLengths()
     const ReportLengths lengths = reportLengthsFromDescriptor(span(descriptor));
     QCOMPARE(lengths.input, input);
     QCOMPARE(lengths.output, output);
+}
+
+void TestDeviceCodec::findBoxTakesTheFirst()
+{
+    const HidDeviceInfo mouse{QStringLiteral("/dev/hidraw0"), 0x046D, 0xC077, 0x0100};
+    const HidDeviceInfo sameVendor{QStringLiteral("/dev/hidraw1"), 0x04D9, 0x1234, 0x0100};
+    const HidDeviceInfo boxA{QStringLiteral("/dev/hidraw2"), 0x04D9, 0x2851, 0x0100};
+    const HidDeviceInfo boxB{QStringLiteral("/dev/hidraw3"), 0x04D9, 0x2851, 0x9999};
+    const auto pathOf = [](const QList<HidDeviceInfo> &devices) {
+        const auto box = findBox(devices);
+        return box ? box->path : QString();
+    };
+    QCOMPARE(pathOf({sameVendor, boxA, boxB}), boxA.path); // two boxes: the first listed
+    QCOMPARE(pathOf({mouse, boxB}), boxB.path); // another version
+    QCOMPARE(pathOf({mouse, sameVendor}), QString());
 }
 
 QTEST_GUILESS_MAIN(TestDeviceCodec)

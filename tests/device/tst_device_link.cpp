@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The reader thread and BoxLink against the simulated box: event order across threads,
-// suspend/resume around a transfer, arrival and removal.
+// The command device, the reader thread and BoxLink against the simulated box: whole reports
+// out, one report per reply, event order across threads, removal during a blocked read,
+// arrival and removal, suspend/resume around a transfer.
 #include "device/BoxLink.h"
 #include "device/CommandFrame.h"
 #include "device/EventReport.h"
@@ -10,329 +11,231 @@
 
 #include <QSignalSpy>
 #include <QTest>
-#include <QThread>
 
 using namespace dpx;
 
 namespace {
-
 constexpr int WaitMs = 5000; // generous: only the failure case waits this long
+const CommandFrame::Buffer LinkOn = CommandFrame::build(0, {0x00, 0x01});
 
-// Collects pairs on the thread it lives on (the test's main thread).
-struct PairCollector {
+QByteArray bytes(std::span<const quint8> data)
+{
+    return QByteArray(reinterpret_cast<const char *>(data.data()), qsizetype(data.size()));
+}
+
+// A box and the link watching it, with what the link told the window.
+struct Linked {
+    SimulatedBox box;
+    BoxLink link{box};
+    QSignalSpy found{&link, &BoxLink::boxFound};
+    QSignalSpy lost{&link, &BoxLink::boxLost};
+    QSignalSpy listening{&link, &BoxLink::readerListening};
     QList<EventPair> pairs;
-    bool allOnMainThread = true;
-    void add(quint8 code, quint8 value)
+    Linked() { QObject::connect(&link, &BoxLink::eventPair, &link, [this](quint8 c, quint8 v) { pairs.append({c, v}); }); }
+    // One event sent by the box reaches eventPair().
+    bool eventArrives(quint8 code)
     {
-        allOnMainThread = allOnMainThread && QThread::currentThread() == qApp->thread();
-        pairs.append({code, value});
+        const qsizetype before = pairs.size();
+        box.sendEvent({{code, 0x41}});
+        return QTest::qWaitFor([&] { return pairs.size() > before; }, WaitMs) && pairs.mid(before) == QList<EventPair>{{code, 0x41}};
     }
 };
-
-// 1..3 pairs per report, numbered so that any loss, duplicate or reordering shows.
-QList<QList<std::pair<quint8, quint8>>> numberedReports(int count)
-{
-    QList<QList<std::pair<quint8, quint8>>> reports;
-    int n = 0;
-    for (int i = 0; i < count; ++i) {
-        QList<std::pair<quint8, quint8>> pairs;
-        for (int k = 0; k <= i % 3; ++k, ++n)
-            pairs.append({quint8(n & 0xFF), quint8(n >> 8)});
-        reports.append(pairs);
-    }
-    return reports;
-}
-
-QList<EventPair> flatten(const QList<QList<std::pair<quint8, quint8>>> &reports)
-{
-    QList<EventPair> pairs;
-    for (const auto &report : reports) {
-        for (const auto &[code, value] : report)
-            pairs.append({code, value});
-    }
-    return pairs;
-}
-
 } // namespace
 
 class TestDeviceLink : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void readerKeepsOrderAcrossThreads();
-    void readerStopsOnRequest();
-    void readerEndsWhenTheBoxIsPulled();
-    void readerEndsQuietlyWhenItCannotOpen();
-
-    void startFindsThePluggedBox();
-    void startWithoutBox();
-    void discoveryTakesTheFirstBox();
+    void commandDeviceWritesWholeReports();
+    void replyTakesOneReport_data();
+    void replyTakesOneReport();
+    void readerKeepsOrderAndEndsOnRemoval();
     void arrivalAndRemoval();
     void replugBetweenNotificationsRestartsTheReader();
     void suspendLetsATransferReadReplies();
-    void arrivalWhileSuspendedWaitsForResume();
 };
 
-void TestDeviceLink::readerKeepsOrderAcrossThreads()
+void TestDeviceLink::commandDeviceWritesWholeReports()
 {
     SimulatedBox box;
     box.plug();
-    ReaderThread reader(box, box.devicePath());
-    PairCollector collector;
-    QObject context;
-    connect(&reader, &ReaderThread::eventPair, &context,
-            [&](quint8 c, quint8 v) { collector.add(c, v); });
-    QSignalSpy opened(&reader, &ReaderThread::opened);
-    reader.start();
-    QTRY_COMPARE_WITH_TIMEOUT(opened.count(), 1, WaitMs);
+    UsbHidDevice device(box);
+    QCOMPARE(device.Open(), 0);
+    QCOMPARE(device.WriteFrame(std::span(LinkOn).first(5), 5), 25); // one report, padded with 0xFF
+    const std::vector<quint8> bulk(26, 0x02);
+    QCOMPARE(device.WriteFrame(bulk, 26), 50);
+    const QList<QByteArray> reports{bytes(LinkOn), bytes(bulk).left(25), bytes(bulk).left(1) + QByteArray(24, char(0xFF))};
+    QCOMPARE(box.outputReports(), reports);
 
-    const auto reports = numberedReports(1000);
-    int sent = 0;
-    for (int i = 0; i < reports.size(); ++i) {
-        // The box's queue holds 64 reports, like hidraw's: keep within it.
-        if (i % 16 == 0)
-            QVERIFY(QTest::qWaitFor([&] { return collector.pairs.size() == sent; }, WaitMs));
-        box.sendEvent(reports[i]);
-        sent += int(reports[i].size());
-        // Noise the reader must skip: another report ID, an unknown byte 1, a reply frame.
-        if (i % 97 == 0) {
-            box.sendReport(QByteArray::fromHex("0245010203040506"));
-            box.sendReport(QByteArray::fromHex("0144010203040506"));
-            box.sendReport(QByteArray::fromHex("01040001FA"));
-        }
-    }
-    const QList<EventPair> expected = flatten(reports);
-    QTRY_COMPARE_WITH_TIMEOUT(collector.pairs.size(), expected.size(), WaitMs);
-    QCOMPARE(collector.pairs, expected);
-    QVERIFY(collector.allOnMainThread);
+    // The box vanishes after the first of two reports: the count says what went out.
+    box.setFaults({.vanishOnNextCommand = true});
+    QCOMPARE(device.WriteReports(std::vector<quint8>(50, 0x01), 50), 25);
+    QCOMPARE(device.WriteFrame(LinkOn, 5), 0);
 }
 
-void TestDeviceLink::readerStopsOnRequest()
+void TestDeviceLink::replyTakesOneReport_data()
 {
+    QTest::addColumn<int>("length");
+    for (int length : {4, 5, 7, 8})
+        QTest::addRow("%d bytes", length) << length;
+}
+
+void TestDeviceLink::replyTakesOneReport()
+{
+    QFETCH(int, length);
     SimulatedBox box;
     box.plug();
-    ReaderThread reader(box, box.devicePath());
-    QSignalSpy opened(&reader, &ReaderThread::opened);
-    QSignalSpy gone(&reader, &ReaderThread::deviceGone);
-    reader.start();
-    QTRY_COMPARE_WITH_TIMEOUT(opened.count(), 1, WaitMs);
-    reader.requestStop();
-    QVERIFY(reader.wait(WaitMs));
-    QCOMPARE(gone.count(), 0);
+    UsbHidDevice device(box);
+    QList<EventPair> pairs;
+    device.setEventSink([&](quint8 c, quint8 v) { pairs.append({c, v}); });
+    QCOMPARE(device.Open(), 0);
+    CommandFrame::Buffer buffer;
+    buffer.fill(0xEE);
+    const QByteArray untouched(17, char(0xEE));
+
+    // An event comes first; the reply comes late (the timeout reaches the connection).
+    box.setFaults({.replyDelayMs = 100});
+    box.sendEvent({{0x90, 0x02}, {0xA1, 0x01}});
+    device.WriteFrame(LinkOn, 5);
+    QCOMPARE(device.ReadReply(buffer, length, 1, WaitMs), 0);
+    QCOMPARE(pairs, (QList<EventPair>{{0x90, 0x02}, {0xA1, 0x01}}));
+    QCOMPARE(device.ReadReply(buffer, length, 1, WaitMs), 8);
+    QCOMPARE(bytes(buffer), QByteArray::fromHex("01040001FAFFFFFF") + untouched);
+
+    // A bad checksum fails with the bytes left as read; the next report waits its turn.
+    box.sendReport(QByteArray::fromHex("01040001FB"));
+    box.sendReport(QByteArray::fromHex("01040001FA"));
+    QCOMPARE(device.ReadReply(buffer, length, 1), 0);
+    QCOMPARE(bytes(buffer), QByteArray::fromHex("01040001FBFFFFFF") + untouched);
+    QCOMPARE(device.ReadReply(buffer, length, 1), 8);
+    // No report: 0, and the valid frame still in the buffer is not judged again.
+    QCOMPARE(device.ReadReply(buffer, length, 1), 0);
+    QCOMPARE(bytes(buffer), QByteArray::fromHex("01040001FAFFFFFF") + untouched);
+    QCOMPARE(pairs.size(), 2);
+
+    box.sendEvent({{0x90, 0x02}}); // a short buffer is never overrun
+    std::array<quint8, 4> small{};
+    QCOMPARE(device.ReadReports(small, 8), 4);
 }
 
-void TestDeviceLink::readerEndsWhenTheBoxIsPulled()
+void TestDeviceLink::readerKeepsOrderAndEndsOnRemoval()
 {
     SimulatedBox box;
     box.plug();
     ReaderThread reader(box, box.devicePath(), 60'000); // blocked in a long read when pulled
+    QList<EventPair> received;
+    bool onMainThread = true;
+    QObject context;
+    connect(&reader, &ReaderThread::eventPair, &context, [&](quint8 c, quint8 v) {
+        onMainThread = onMainThread && QThread::currentThread() == qApp->thread();
+        received.append({c, v});
+    });
     QSignalSpy opened(&reader, &ReaderThread::opened);
     QSignalSpy gone(&reader, &ReaderThread::deviceGone);
     reader.start();
     QTRY_COMPARE_WITH_TIMEOUT(opened.count(), 1, WaitMs);
+
+    // 1..3 pairs per report, numbered so that any loss, duplicate or reordering shows.
+    QList<EventPair> sent;
+    for (int i = 0; i < 1000; ++i) {
+        if (i % 16 == 0) // the box's queue holds 64 reports, like hidraw's: keep within it
+            QVERIFY(QTest::qWaitFor([&] { return received.size() == sent.size(); }, WaitMs));
+        QList<std::pair<quint8, quint8>> pairs;
+        for (int k = 0; k <= i % 3; ++k) {
+            sent.append({quint8(sent.size() & 0xFF), quint8(sent.size() >> 8)});
+            pairs.append({sent.last().code, sent.last().value});
+        }
+        box.sendEvent(pairs);
+        if (i % 97 == 0) { // noise the reader skips: another report ID, an unknown byte 1, a reply
+            for (const char *noise : {"0245010203040506", "0144010203040506", "01040001FA"})
+                box.sendReport(QByteArray::fromHex(noise));
+        }
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(received.size(), sent.size(), WaitMs);
+    QCOMPARE(received, sent);
+    QVERIFY(onMainThread);
+
     box.unplug();
     QVERIFY(reader.wait(WaitMs));
     QTRY_COMPARE_WITH_TIMEOUT(gone.count(), 1, WaitMs);
 }
 
-void TestDeviceLink::readerEndsQuietlyWhenItCannotOpen()
-{
-    SimulatedBox box; // never plugged
-    ReaderThread reader(box, box.devicePath());
-    QSignalSpy failed(&reader, &ReaderThread::openFailed);
-    QSignalSpy gone(&reader, &ReaderThread::deviceGone);
-    reader.start();
-    QVERIFY(reader.wait(WaitMs));
-    QTRY_COMPARE_WITH_TIMEOUT(failed.count(), 1, WaitMs);
-    QCOMPARE(gone.count(), 0);
-}
-
-void TestDeviceLink::startFindsThePluggedBox()
-{
-    SimulatedBox box;
-    box.plug();
-    BoxLink link(box);
-    QSignalSpy found(&link, &BoxLink::boxFound);
-    QSignalSpy listening(&link, &BoxLink::readerListening);
-    link.start();
-    QVERIFY(link.isPresent());
-    QVERIFY(link.isReaderRunning());
-    QCOMPARE(link.devicePath(), box.devicePath());
-    QCOMPARE(found.count(), 0); // posted, like a message: the window finishes its set-up first
-    QTRY_COMPARE_WITH_TIMEOUT(found.count(), 1, WaitMs);
-    QTRY_COMPARE_WITH_TIMEOUT(listening.count(), 1, WaitMs);
-
-    PairCollector collector;
-    connect(&link, &BoxLink::eventPair, &link, [&](quint8 c, quint8 v) { collector.add(c, v); });
-    box.sendEvent({{0x90, 0x02}, {0xA1, 0x01}});
-    QTRY_COMPARE_WITH_TIMEOUT(collector.pairs, (QList<EventPair>{{0x90, 0x02}, {0xA1, 0x01}}), WaitMs);
-}
-
-void TestDeviceLink::startWithoutBox()
-{
-    SimulatedBox box;
-    BoxLink link(box);
-    QSignalSpy found(&link, &BoxLink::boxFound);
-    link.start();
-    QVERIFY(!link.isPresent());
-    QVERIFY(!link.isReaderRunning());
-    QTest::qWait(20);
-    QCOMPARE(found.count(), 0);
-}
-
-void TestDeviceLink::discoveryTakesTheFirstBox()
-{
-    SimulatedBox box;
-    const HidDeviceInfo mouse{QStringLiteral("other:mouse"), 0x046D, 0xC077, 0x0111};
-    const HidDeviceInfo newerBox{QStringLiteral("other:box"), 0x04D9, 0x2851, 0x0200};
-    box.setOtherDevices({mouse}, {newerBox});
-    box.plug();
-    BoxLink link(box);
-    QVERIFY(link.DetectBox());
-    QCOMPARE(link.devicePath(), box.devicePath());
-
-    // Listed first, with another version: that one is the box; it cannot be opened here,
-    // so the reader ends quietly and no box-found message is lost for it.
-    box.setOtherDevices({mouse, newerBox}, {});
-    QVERIFY(link.DetectBox());
-    QCOMPARE(link.devicePath(), newerBox.path);
-    link.start();
-    QVERIFY(link.isPresent());
-    QTRY_VERIFY_WITH_TIMEOUT(!link.isReaderRunning(), WaitMs);
-}
-
 void TestDeviceLink::arrivalAndRemoval()
 {
-    SimulatedBox box;
-    BoxLink link(box);
-    link.start();
-    QSignalSpy found(&link, &BoxLink::boxFound);
-    QSignalSpy lost(&link, &BoxLink::boxLost);
-    QSignalSpy listening(&link, &BoxLink::readerListening);
+    Linked l;
+    l.link.start();
+    l.box.plug();
+    QVERIFY(l.link.isPresent() && l.link.isReaderRunning());
+    QCOMPARE(l.found.count(), 0); // posted, like a message: the window finishes its set-up first
+    QTRY_COMPARE_WITH_TIMEOUT(l.found.count(), 1, WaitMs);
+    QTRY_COMPARE_WITH_TIMEOUT(l.listening.count(), 1, WaitMs);
+    QVERIFY(l.eventArrives(0x31));
+    QCOMPARE(l.link.commandDevice().Open(), 0);
+    Q_EMIT l.box.devicesChanged(); // another HID device coming or going changes nothing
+    QVERIFY(l.link.isPresent());
 
-    box.plug();
-    QVERIFY(link.isPresent());
-    QVERIFY(link.isReaderRunning());
-    QTRY_COMPARE_WITH_TIMEOUT(found.count(), 1, WaitMs);
-    QTRY_COMPARE_WITH_TIMEOUT(listening.count(), 1, WaitMs);
-    QCOMPARE_NE(link.commandDevice().Open(), -1);
-
-    // Another HID device coming or going changes nothing.
-    Q_EMIT box.devicesChanged();
-    QVERIFY(link.isPresent());
-    QCOMPARE(lost.count(), 0);
-
-    bool presentWhenLost = true;
-    bool readerWhenLost = true;
-    bool commandOpenWhenLost = true;
-    connect(&link, &BoxLink::boxLost, &link, [&] {
-        presentWhenLost = link.isPresent();
-        readerWhenLost = link.isReaderRunning();
-        commandOpenWhenLost = link.commandDevice().IsOpen();
+    bool stateWhenLost = true;
+    connect(&l.link, &BoxLink::boxLost, &l.link, [&] {
+        stateWhenLost = l.link.isPresent() || l.link.isReaderRunning() || l.link.commandDevice().IsOpen();
     });
-    box.unplug();
-    QCOMPARE(lost.count(), 1);
-    QVERIFY(!presentWhenLost);
-    QVERIFY(!readerWhenLost);
-    QVERIFY(!commandOpenWhenLost);
+    l.box.unplug();
+    QCOMPARE(l.lost.count(), 1);
+    QVERIFY2(!stateWhenLost, "present, reading or open when boxLost was emitted");
 
-    // Plugged again: found again, reader again, events flow again.
-    box.plug();
-    QTRY_COMPARE_WITH_TIMEOUT(found.count(), 2, WaitMs);
-    QTRY_COMPARE_WITH_TIMEOUT(listening.count(), 2, WaitMs);
-    PairCollector collector;
-    connect(&link, &BoxLink::eventPair, &link, [&](quint8 c, quint8 v) { collector.add(c, v); });
-    box.sendEvent({{0x31, 0x41}});
-    QTRY_COMPARE_WITH_TIMEOUT(collector.pairs, (QList<EventPair>{{0x31, 0x41}}), WaitMs);
+    l.box.plug();
+    QTRY_COMPARE_WITH_TIMEOUT(l.found.count(), 2, WaitMs);
+    QTRY_COMPARE_WITH_TIMEOUT(l.listening.count(), 2, WaitMs);
+    QVERIFY(l.eventArrives(0x32));
 }
 
 void TestDeviceLink::replugBetweenNotificationsRestartsTheReader()
 {
-    SimulatedBox box;
-    box.plug();
-    BoxLink link(box);
-    QSignalSpy listening(&link, &BoxLink::readerListening);
-    link.start();
-    QTRY_COMPARE_WITH_TIMEOUT(listening.count(), 1, WaitMs);
-    QCOMPARE_NE(link.commandDevice().Open(), -1);
-
-    // Out and back in before the first notification is handled.
-    box.blockSignals(true);
-    box.unplug();
-    QTRY_VERIFY_WITH_TIMEOUT(!link.isReaderRunning(), WaitMs);
-    QTRY_VERIFY_WITH_TIMEOUT(!link.commandDevice().IsOpen(), WaitMs); // its node is gone too
-    box.plug();
-    box.blockSignals(false);
-    Q_EMIT box.devicesChanged();
-
-    QVERIFY(link.isPresent());
-    QVERIFY(link.isReaderRunning());
-    QTRY_COMPARE_WITH_TIMEOUT(listening.count(), 2, WaitMs);
-    PairCollector collector;
-    connect(&link, &BoxLink::eventPair, &link, [&](quint8 c, quint8 v) { collector.add(c, v); });
-    box.sendEvent({{0x32, 0x42}});
-    QTRY_COMPARE_WITH_TIMEOUT(collector.pairs, (QList<EventPair>{{0x32, 0x42}}), WaitMs);
+    Linked l;
+    l.box.plug();
+    l.link.start();
+    QTRY_COMPARE_WITH_TIMEOUT(l.listening.count(), 1, WaitMs);
+    QCOMPARE(l.link.commandDevice().Open(), 0);
+    l.box.blockSignals(true); // out and back in before the first notification is handled
+    l.box.unplug();
+    QTRY_VERIFY_WITH_TIMEOUT(!l.link.isReaderRunning(), WaitMs);
+    QTRY_VERIFY_WITH_TIMEOUT(!l.link.commandDevice().IsOpen(), WaitMs); // its node is gone too
+    l.box.plug();
+    l.box.blockSignals(false);
+    Q_EMIT l.box.devicesChanged();
+    QTRY_COMPARE_WITH_TIMEOUT(l.listening.count(), 2, WaitMs);
+    QVERIFY(l.eventArrives(0x33));
 }
 
 void TestDeviceLink::suspendLetsATransferReadReplies()
 {
-    SimulatedBox box;
-    box.plug();
-    BoxLink link(box);
-    QSignalSpy listening(&link, &BoxLink::readerListening);
-    link.start();
-    QTRY_COMPARE_WITH_TIMEOUT(listening.count(), 1, WaitMs);
-    PairCollector collector;
-    connect(&link, &BoxLink::eventPair, &link, [&](quint8 c, quint8 v) { collector.add(c, v); });
+    Linked l;
+    l.box.plug();
+    l.link.start();
+    QTRY_COMPARE_WITH_TIMEOUT(l.listening.count(), 1, WaitMs);
+    l.link.SuspendReader();
+    QVERIFY(!l.link.isReaderRunning()); // ended before SuspendReader returned
 
-    link.SuspendReader();
-    QVERIFY(!link.isReaderRunning()); // ended before SuspendReader returned
-    QVERIFY(link.isReaderSuspended());
-
-    // The transfer's own device: its replies, and an event in between, reach it alone.
-    UsbHidDevice transfer(link.transport());
-    transfer.setEventSink(link.eventSink());
-    QCOMPARE_NE(transfer.Open(), -1);
-    box.sendEvent({{0x90, 0x02}, {0xA1, 0x01}});
+    // The transfer's own device: its reply, and an event just before it, reach it alone.
+    UsbHidDevice transfer(l.link.transport());
+    transfer.setEventSink(l.link.eventSink());
+    QCOMPARE(transfer.Open(), 0);
+    l.box.sendEvent({{0x90, 0x02}, {0xA1, 0x01}});
     QCOMPARE(transfer.WriteFrame(CommandFrame::build(0, {0x00, 0x01}), 5), 25);
     CommandFrame::Buffer buffer;
     int got = 0;
-    for (int attempt = 0; attempt < 10 && got == 0; ++attempt) {
-        buffer.fill(0xFF);
+    for (int attempt = 0; attempt < 10 && got == 0; ++attempt)
         got = transfer.ReadReply(buffer, 4, 1, 200);
-    }
     QCOMPARE(got, 8);
-    QCOMPARE(buffer[2], quint8(0x00));
     QCOMPARE(buffer[3], quint8(0x01));
-    QTRY_COMPARE_WITH_TIMEOUT(collector.pairs, (QList<EventPair>{{0x90, 0x02}, {0xA1, 0x01}}), WaitMs);
+    QTRY_COMPARE_WITH_TIMEOUT(l.pairs, (QList<EventPair>{{0x90, 0x02}, {0xA1, 0x01}}), WaitMs);
     transfer.Close();
 
-    link.ResumeReader();
-    QVERIFY(link.isReaderRunning());
-    QTRY_COMPARE_WITH_TIMEOUT(listening.count(), 2, WaitMs);
-    box.sendEvent({{0x33, 0x43}});
-    QTRY_COMPARE_WITH_TIMEOUT(collector.pairs.size(), 3, WaitMs);
-    QCOMPARE(collector.pairs.last(), (EventPair{0x33, 0x43}));
-}
-
-void TestDeviceLink::arrivalWhileSuspendedWaitsForResume()
-{
-    SimulatedBox box;
-    BoxLink link(box);
-    link.start();
-    link.SuspendReader();
-    box.plug();
-    QVERIFY(link.isPresent());
-    QVERIFY(!link.isReaderRunning());
-    link.ResumeReader();
-    QVERIFY(link.isReaderRunning());
-
-    // Removal while suspended: lost, and resume starts nothing.
-    link.SuspendReader();
-    QSignalSpy lost(&link, &BoxLink::boxLost);
-    box.unplug();
-    QCOMPARE(lost.count(), 1);
-    link.ResumeReader();
-    QVERIFY(!link.isReaderRunning());
+    // Out and in again while suspended: the reader waits for ResumeReader.
+    l.box.unplug();
+    l.box.plug();
+    QVERIFY(l.link.isPresent() && !l.link.isReaderRunning());
+    l.link.ResumeReader();
+    QTRY_COMPARE_WITH_TIMEOUT(l.listening.count(), 2, WaitMs);
+    QVERIFY(l.eventArrives(0x34));
 }
 
 QTEST_GUILESS_MAIN(TestDeviceLink)
