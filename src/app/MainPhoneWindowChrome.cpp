@@ -1,0 +1,165 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The window as a window: its telephone shape, dragging, hiding, fading in, docked tool windows.
+#include "app/MainPhoneWindow.h"
+
+#include "app/PhoneTray.h"
+
+#include <QApplication>
+#include <QBitmap>
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWindow>
+
+namespace dpx {
+
+namespace {
+const QRgb ShapeKeyColour = qRgb(0, 108, 255);
+constexpr int FadeStepPercent = 20;
+}
+
+void MainPhoneWindow::applyShape()
+{
+    if (m_background.isNull())
+        return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const QImage image = m_background.toImage().convertToFormat(QImage::Format_RGB32);
+    // Every pixel but the key colour belongs to the telephone's shape.
+    const QImage mask = image.createMaskFromColor(ShapeKeyColour, Qt::MaskInColor);
+    setMask(QRegion(QBitmap::fromImage(mask)));
+    QApplication::restoreOverrideCursor();
+}
+
+void MainPhoneWindow::showEvent(QShowEvent *event)
+{
+    if (m_firstPaint) {
+        applyShape();
+        m_firstPaint = false;
+    }
+    QWidget::showEvent(event);
+}
+
+void MainPhoneWindow::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    if (m_background.isNull())
+        painter.fillRect(rect(), QColor(40, 42, 46));
+    else
+        painter.drawPixmap(0, 0, m_background);
+}
+
+void MainPhoneWindow::dockToolWindow(QWidget *window, QPoint offset)
+{
+    m_docked.append({window, offset});
+    window->move(pos() + offset);
+}
+
+void MainPhoneWindow::moveEvent(QMoveEvent *event)
+{
+    for (const auto &[window, offset] : std::as_const(m_docked))
+        if (window)
+            window->move(pos() + offset);
+    QWidget::moveEvent(event);
+}
+
+void MainPhoneWindow::hideToTray()
+{
+    if (!m_tray->available()) {
+        // Without a notification area a hidden window could never be brought back.
+        showMinimized();
+        return;
+    }
+    hide();
+    for (const auto &[window, offset] : std::as_const(m_docked))
+        if (window)
+            window->hide();
+}
+
+void MainPhoneWindow::fadeIn()
+{
+    m_fadeLevel = 0;
+    setWindowOpacity(0.0);
+    for (const auto &[window, offset] : std::as_const(m_docked))
+        if (window)
+            window->setWindowOpacity(0.0), window->showNormal();
+    showNormal();
+    raise();
+    activateWindow();
+    m_fadeTimer.start();
+}
+
+void MainPhoneWindow::onFadeStep()
+{
+    if (m_fadeLevel >= 100) {
+        m_fadeTimer.stop();
+        return;
+    }
+    m_fadeLevel += FadeStepPercent;
+    const double opacity = (m_fadeLevel * 255 / 100) / 255.0;
+    setWindowOpacity(opacity);
+    for (const auto &[window, offset] : std::as_const(m_docked))
+        if (window)
+            window->setWindowOpacity(opacity);
+    if (m_fadeLevel >= 100) {
+        m_fadeTimer.stop();
+        update();
+    }
+}
+
+void MainPhoneWindow::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::WindowStateChange && isMinimized() && m_tray->available()) {
+        // Minimising hides the window and its tool windows in the notification area.
+        QMetaObject::invokeMethod(this, [this] {
+            setWindowState(windowState() & ~Qt::WindowMinimized);
+            hideToTray();
+        }, Qt::QueuedConnection);
+    }
+    QWidget::changeEvent(event);
+}
+
+void MainPhoneWindow::keyPressEvent(QKeyEvent *event)
+{
+    // Neither Escape nor Enter closes the telephone.
+    event->accept();
+}
+
+void MainPhoneWindow::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton)
+        return QWidget::mousePressEvent(event);
+    // Any point that is not a control drags the window.
+    if (windowHandle() && windowHandle()->startSystemMove())
+        return;
+    m_dragging = true;
+    m_dragOffset = event->globalPosition().toPoint() - frameGeometry().topLeft();
+}
+
+void MainPhoneWindow::mouseMoveEvent(QMouseEvent *event)
+{
+    if (m_dragging)
+        move(event->globalPosition().toPoint() - m_dragOffset);
+}
+
+void MainPhoneWindow::mouseReleaseEvent(QMouseEvent *event)
+{
+    m_dragging = false;
+    QWidget::mouseReleaseEvent(event);
+}
+
+void MainPhoneWindow::contextMenuEvent(QContextMenuEvent *event)
+{
+    // The window has no title bar; its system-menu commands live here.
+    QMenu menu(this);
+    menu.addAction(QStringLiteral("隱藏"), this, &MainPhoneWindow::hideToTray);
+    menu.addAction(QStringLiteral("About DPX"), this, &MainPhoneWindow::showAbout);
+    menu.addSeparator();
+    menu.addAction(QStringLiteral("Exit"), this, [this] {
+        if (close())
+            Q_EMIT exitRequested();
+    });
+    menu.exec(event->globalPos());
+}
+
+} // namespace dpx

@@ -1,0 +1,136 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Keys, dialling, the folder bar with the phone-book tree, and the volume slider.
+#include "app/MainPhoneWindow.h"
+
+#include "addressbook/AddressDatabase.h"
+#include "app/DialSequencer.h"
+#include "app/Keypad.h"
+#include "app/PhoneBookTree.h"
+#include "audio/MasterOutputVolume.h"
+#include "ui/BitmapSlider.h"
+#include "ui/FolderBar.h"
+#include "ui/FolderBarImages.h"
+
+namespace dpx {
+
+void MainPhoneWindow::createFolderBar(const QRect &area)
+{
+    m_folderBar = new CGfxOutBarCtrl(this);
+    m_folderBar->setObjectName(QStringLiteral("folderBar"));
+    m_folderBar->setGeometry(area);
+    const FolderBarImages small = FolderBarImages::fromArt(QStringLiteral("261"), 16, QColor(0, 128, 128));
+    m_folderBar->SetIcons(FolderBarImages::fromArt(QStringLiteral("254"), 32, QColor(128, 128, 128)),
+                          CGfxOutBarCtrl::LargeImages);
+    m_folderBar->SetIcons(small, CGfxOutBarCtrl::SmallImages);
+    m_folderBar->SetBlinkPeriod(FolderBarBlinkMs);
+
+    m_tree = new PhoneBookTree;
+    m_tree->setImages(small);
+    connect(m_tree, &PhoneBookTree::dialRequested, this, &MainPhoneWindow::DialSelectedContact);
+
+    const int tools = m_folderBar->AppendFolder(QStringLiteral("工具"));
+    m_folderBar->InsertFolderItem(tools, -1, QStringLiteral("音檔轉換"), 0);
+    m_folderBar->InsertFolderItem(tools, -1, QStringLiteral("音檔傳輸"), 1);
+    m_folderBar->AppendChildFolder(QStringLiteral("電話簿"), m_tree);
+    const int settings = m_folderBar->AppendFolder(QStringLiteral("設置"));
+    m_folderBar->InsertFolderItem(settings, -1, QStringLiteral("話機配置"), 5);
+    m_folderBar->SelectFolder(tools);
+    connect(m_folderBar, &CGfxOutBarCtrl::panelNotify, this, &MainPhoneWindow::onPanelNotify);
+}
+
+void MainPhoneWindow::onPanelNotify(int code, int value)
+{
+    if (code == 5 && value == 1) {
+        FillPhoneBookTree(); // the phone-book folder opens with fresh contents
+        return;
+    }
+    if (code != 1)
+        return;
+    const int folder = m_folderBar->CurrentFolder();
+    // The converter, transfer and settings windows are not part of this version yet.
+    if (folder == 0 && value == 0)
+        ShowStatusText(QStringLiteral("音檔轉換... (not available in this version)"));
+    else if (folder == 0 && value == 1)
+        ShowStatusText(QStringLiteral("音檔傳輸... (not available in this version)"));
+    else if (folder == 2 && value == 0)
+        ShowStatusText(QStringLiteral("話機配置 (not available in this version)"));
+}
+
+void MainPhoneWindow::FillPhoneBookTree()
+{
+    if (m_tree)
+        m_tree->FillPhoneBookTree(m_services.database);
+}
+
+void MainPhoneWindow::onSliderMoved(int controlId, int position)
+{
+    if (controlId != 1084)
+        return;
+    // The slider's left end is the loudest: the volume is the part right of the thumb.
+    const int maximum = m_volume->GetMaxVolume();
+    if (maximum > 0)
+        m_volume->SetVolume(int(qint64(maximum) * (100 - position) / 100));
+}
+
+void MainPhoneWindow::followOutsideVolume(int volume)
+{
+    const int maximum = m_volume->GetMaxVolume();
+    if (maximum <= 0 || !m_volumeSlider || m_volumeSlider->isDragging())
+        return;
+    m_volumeSlider->SetPos(100 - int((qint64(volume) * 100 + maximum / 2) / maximum));
+}
+
+void MainPhoneWindow::PressKey(int keyNumber)
+{
+    if (!m_keypad || m_keypad->PressKey(keyNumber) == Keypad::Result::NoBox)
+        showMessage(QString::fromUtf8(Keypad::DeviceErrorText));
+}
+
+bool MainPhoneWindow::isDialling() const
+{
+    return m_dialer->isRunning();
+}
+
+void MainPhoneWindow::DialSelectedContact(const QString &selectedText)
+{
+    if (!isBoxPresent()) {
+        showMessage(QString::fromUtf8(Keypad::DeviceErrorText));
+        return;
+    }
+    // A name or a nickname selected in the tree is no number.
+    if (!isDiallableNumber(selectedText)) {
+        showMessage(QString::fromUtf8(InvalidNumberText));
+        return;
+    }
+    startDialling(selectedText);
+}
+
+void MainPhoneWindow::dialRequest(const QString &request)
+{
+    const QString number = numberFromDialRequest(request);
+    if (number.isEmpty()) {
+        showMessage(QString::fromUtf8(InvalidNumberText));
+        return;
+    }
+    if (!isBoxPresent()) {
+        showMessage(QString::fromUtf8(Keypad::DeviceErrorText));
+        return;
+    }
+    startDialling(number);
+}
+
+void MainPhoneWindow::startDialling(const QString &number)
+{
+    // One number at a time: the digits of two numbers must never interleave.
+    if (m_dialer->isRunning()) {
+        ShowStatusText(QStringLiteral("正在撥號 ") + m_dialer->number());
+        return;
+    }
+    QString lineCode;
+    if (m_services.database && m_services.database->IsOpen())
+        lineCode = m_services.database->ReadSettingsRow().lineCode;
+    ShowStatusText(QStringLiteral("撥號 ") + number);
+    m_dialer->start(dialSteps(lineCode, number), number);
+}
+
+} // namespace dpx
