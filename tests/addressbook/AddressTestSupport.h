@@ -1,87 +1,86 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// Helpers for the address database tests: a fresh database in a temporary folder and a
-// private inspection connection that bypasses the code under test.
+// Helpers for the address database tests: a fresh database in a temporary folder and
+// connections of "another program" that bypass the code under test.
 
+#include "addressbook/AddressDatabase.h"
 #include "addressbook/AddressSchema.h"
-#include "addressbook/ContactRecord.h"
+#include "addressbook/ContactCursor.h"
 
 #include <QAtomicInt>
+#include <QFile>
+#include <QProcess>
 #include <QSqlDatabase>
-#include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QTemporaryDir>
-#include <QTest>
-#include <QVariant>
+#include <QtTest>
 
 namespace dpx::test {
 
+using namespace Qt::StringLiterals;
 using Rows = QList<QVariantList>;
 
 // Runs one statement on its own short-lived connection and returns the rows it produced.
 inline Rows rawQuery(const QString &path, const QString &statement, const QVariantList &values = {})
 {
     static QAtomicInt serial;
-    const QString name = QStringLiteral("test-inspect-%1").arg(serial.fetchAndAddRelaxed(1));
+    const QString name = u"test-raw-%1"_s.arg(serial.fetchAndAddRelaxed(1));
     Rows rows;
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, name);
         db.setDatabaseName(path);
-        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
-        if (!db.open())
-            qWarning() << "inspection open failed" << db.lastError().text();
+        db.setConnectOptions(u"QSQLITE_BUSY_TIMEOUT=5000"_s);
         QSqlQuery query(db);
-        query.prepare(statement);
+        if (!db.open() || !query.prepare(statement))
+            qWarning() << "raw statement failed:" << statement;
         for (const QVariant &value : values)
             query.addBindValue(value);
-        if (!query.exec())
-            qWarning() << "inspection failed" << statement << query.lastError().text();
+        query.exec();
         while (query.next()) {
-            QVariantList row;
+            rows.append(QVariantList());
             for (int i = 0; i < query.record().count(); ++i)
-                row.append(query.value(i));
-            rows.append(row);
+                rows.last().append(query.value(i));
         }
     }
     QSqlDatabase::removeDatabase(name);
     return rows;
 }
 
-inline QVariant rawValue(const QString &path, const QString &statement, const QVariantList &values = {})
-{
-    const Rows rows = rawQuery(path, statement, values);
-    return rows.isEmpty() || rows.first().isEmpty() ? QVariant() : rows.first().first();
-}
-
 inline int contactCount(const QString &path)
 {
-    return rawValue(path, QStringLiteral("SELECT count(*) FROM address_book")).toInt();
+    return rawQuery(path, u"SELECT count(*) FROM address_book"_s).value(0).value(0).toInt();
 }
 
 // A contact whose every text column holds "<column>-<tag>".
-inline ContactRecord filledContact(const QString &tag, bool hasPicture = false)
+inline ContactRecord filledContact(const QString &tag)
 {
     ContactRecord contact;
     for (int column = 0; column < kContactTextColumnCount; ++column)
         contact.setText(column, QString(kContactColumns[size_t(column)]) + u'-' + tag);
-    contact.setHasPicture(hasPicture);
     return contact;
 }
 
 // A temporary folder holding a freshly created Address.db.
 struct FreshDatabase {
     QTemporaryDir dir;
-    QString path = dir.filePath(QStringLiteral("Address.db"));
-    bool created = false;
+    QString path = dir.filePath(u"Address.db"_s);
+    bool created = createAddressDatabase(path);
+};
 
-    FreshDatabase()
+// Makes a file read-only for as long as it lives; the superuser ignores permissions, so the
+// file is then also made immutable.
+struct ReadOnlyFile {
+    QString path;
+    bool immutable = QFile::setPermissions(path, QFile::ReadOwner) && isWritable()
+        && QProcess::execute(u"chattr"_s, {u"+i"_s, path}) == 0;
+    bool isWritable() const { return QFile(path).open(QIODevice::ReadWrite); }
+    ~ReadOnlyFile()
     {
-        QString error;
-        created = dir.isValid() && createAddressDatabase(path, &error);
-        if (!created)
-            qWarning() << "could not create test database:" << error;
+        if (immutable)
+            QProcess::execute(u"chattr"_s, {u"-i"_s, path});
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
     }
 };
 
