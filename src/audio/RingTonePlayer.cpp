@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "audio/RingTonePlayer.h"
 
+#include <QScopedValueRollback>
+#include <QTimer>
+
 #include "audio/AudioLog.h"
 #include "audio/RingRules.h"
 #include "audio/RingStream.h"
@@ -93,6 +96,29 @@ bool RingTonePlayer::holdsFile() const
 
 bool RingTonePlayer::Play(const QString &path)
 {
+    // Setting up an output can run the event loop, and with it the handling of the next ring
+    // report. A request that arrives meanwhile is carried out once this one is in place, so two
+    // outputs are never set up into each other.
+    if (m_settingUp) {
+        m_pending = Pending::Play;
+        m_pendingPath = path;
+        return true;
+    }
+    bool started = false;
+    {
+        const QScopedValueRollback<bool> settingUp(m_settingUp, true);
+        started = startPlayback(path);
+    }
+    const Pending pending = std::exchange(m_pending, Pending::None);
+    if (pending == Pending::Stop)
+        Stop();
+    else if (pending == Pending::Play && m_pendingPath != path)
+        QTimer::singleShot(0, this, [this, next = m_pendingPath] { Play(next); });
+    return started;
+}
+
+bool RingTonePlayer::startPlayback(const QString &path)
+{
     // The device list is read on every ring, so a device plugged in since counts.
     const QList<QAudioDevice> outputs = QMediaDevices::audioOutputs();
     QStringList descriptions;
@@ -110,7 +136,7 @@ bool RingTonePlayer::Play(const QString &path)
         return false;
     }
 
-    Stop();
+    teardown();
     auto reader = std::make_unique<SoundFileReader>();
     if (!reader->open(path))
         return true; // nothing to render: no sound, no message
@@ -136,6 +162,15 @@ bool RingTonePlayer::Play(const QString &path)
 }
 
 void RingTonePlayer::Stop()
+{
+    if (m_settingUp) {
+        m_pending = Pending::Stop;
+        return;
+    }
+    teardown();
+}
+
+void RingTonePlayer::teardown()
 {
     if (!m_sink)
         return;

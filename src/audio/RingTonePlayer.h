@@ -47,6 +47,13 @@ class RingTonePlayer : public QObject {
     void messageRequested(const QString &text);
 
   private:
+    enum class Pending { None, Play, Stop };
+    bool startPlayback(const QString &path);
+    void teardown();
+
+    bool m_settingUp = false;
+    Pending m_pending = Pending::None;
+    QString m_pendingPath;
     QStringList m_deviceNames;
     std::unique_ptr<QAudioSink> m_sink;
     std::unique_ptr<RingStream> m_stream;
