@@ -8,6 +8,8 @@
 #include "app/PhoneTray.h"
 #include "audio/RingTonePlayer.h"
 #include "sim/SimTelephone.h"
+#include "audio/MasterOutputVolume.h"
+#include "ui/BitmapSlider.h"
 #include "ui/KeyButton.h"
 #include "ui/PhoneLayout.h"
 
@@ -72,6 +74,7 @@ private Q_SLOTS:
     void popupAnswerAndIgnore();
     void keysReachTheTelephone();
     void phoneBookTreeDials();
+    void volumeSliderDrivesTheMasterVolume();
 };
 
 void CallFlowTest::ringFindsTheCallerAndAlerts()
@@ -232,6 +235,31 @@ void CallFlowTest::phoneBookTreeDials()
     for (const QByteArray &r : phone.box.outputReports())
         keys << QString::fromLatin1(r.mid(3, 1).toHex());
     QCOMPARE(keys, (QStringList{"9a", "11", "12"})); // line code 0, then 1 and 2
+}
+
+void CallFlowTest::volumeSliderDrivesTheMasterVolume()
+{
+    Phone phone(false);
+    MainPhoneWindow &w = *phone.window;
+    if (!w.masterVolume().IsVolumeAvailable())
+        QSKIP("no sound server (./test starts one)");
+    BitmapSlider *slider = w.volumeSlider();
+    const int maximum = w.masterVolume().GetMaxVolume();
+    // Dragging to position 30 sets 70 % of the maximum: the left end is the loud one.
+    QTest::mousePress(slider, Qt::LeftButton, {}, QPoint(slider->thumbCentre(), slider->height() / 2));
+    QTest::mouseMove(slider, QPoint(slider->thumbCentreForPos(30), slider->height() / 2));
+    QTest::mouseRelease(slider, Qt::LeftButton, {}, QPoint(slider->thumbCentreForPos(30), slider->height() / 2));
+    const int position = slider->GetPos();
+    QTRY_COMPARE(w.masterVolume().GetVolume(), int(qint64(maximum) * (100 - position) / 100));
+    // Keys move the thumb but leave the volume alone.
+    const int volume = w.masterVolume().GetVolume();
+    QTest::keyClick(slider, Qt::Key_End);
+    QCOMPARE(slider->GetPos(), 100);
+    QTest::qWait(100);
+    QCOMPARE(w.masterVolume().GetVolume(), volume);
+    // A change made in another mixer moves the thumb.
+    w.masterVolume().SetVolume(maximum / 4);
+    QTRY_COMPARE(slider->GetPos(), 75);
 }
 
 QTEST_MAIN(CallFlowTest)
