@@ -53,6 +53,9 @@ Run startOnce(const QString &dpx, const QString &dataDir, const QString &script)
     const pid_t pid = fork();
     if (pid == 0) {
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        // The program's own chatter would drown the figures.
+        if (!std::freopen("/dev/null", "w", stdout) || !std::freopen("/dev/null", "w", stderr))
+            _exit(126);
         const QByteArray exe = dpx.toLocal8Bit(), dir = dataDir.toLocal8Bit(),
                          sc = script.toLocal8Bit();
         execl(exe.constData(), exe.constData(), "--simulate", "--data-dir", dir.constData(),
