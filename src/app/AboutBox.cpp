@@ -2,7 +2,7 @@
 #include "app/AboutBox.h"
 
 #include "app/PhoneTray.h"
-#include "ui/KeyButton.h"
+#include "ui/Art.h"
 
 #include <QDialogButtonBox>
 #include <QGridLayout>

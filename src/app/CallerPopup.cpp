@@ -2,7 +2,7 @@
 #include "app/CallerPopup.h"
 
 #include "app/PhoneTray.h"
-#include "ui/KeyButton.h"
+#include "ui/Art.h"
 
 #include <QGuiApplication>
 #include <QIcon>

@@ -15,6 +15,7 @@
 #include "audio/RingRules.h"
 #include "audio/RingTonePlayer.h"
 #include "device/BoxLink.h"
+#include "ui/Art.h"
 #include "ui/BitmapSlider.h"
 #include "ui/FolderBar.h"
 #include "ui/FolderBarImages.h"

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/BitmapSlider.h"
 
-#include "ui/KeyButton.h" // artPixmap
+#include "ui/Art.h" // artPixmap
 
 #include <QKeyEvent>
 #include <QMouseEvent>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/FolderBarImages.h"
 
-#include "ui/KeyButton.h"
+#include "ui/Art.h"
 
 #include <QImage>
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/KeyButton.h"
 
+#include "ui/Art.h"
+
 #include <QDir>
 #include <QMouseEvent>
 #include <QPainter>
@@ -25,24 +27,6 @@ bool isMaskBackground(QRgb pixel)
 }
 
 } // namespace
-
-QPixmap artPixmap(const QString &name)
-{
-    if (isNoImage(name))
-        return {};
-    const bool isPath = name.startsWith(QLatin1Char('/')) || name.startsWith(QLatin1Char(':')) ||
-                        QDir::isAbsolutePath(name);
-    const QString path =
-        isPath ? name : QStringLiteral(":/art/") + name + QStringLiteral(".png");
-    QPixmap pixmap;
-    // Only the compiled-in art is cached: files on disk may change between loads.
-    const bool cacheable = path.startsWith(QLatin1Char(':'));
-    if (cacheable && QPixmapCache::find(path, &pixmap))
-        return pixmap;
-    if (pixmap.load(path) && cacheable)
-        QPixmapCache::insert(path, pixmap);
-    return pixmap;
-}
 
 KeyButton::KeyButton(QWidget *parent) : QAbstractButton(parent)
 {

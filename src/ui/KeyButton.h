@@ -109,8 +109,4 @@ private:
     bool m_buttonDown = false; // a left press on the key is being followed
 };
 
-// Loads an image by name as SetSkin does (":/art/<name>.png", or a path as it is);
-// an empty pixmap when the image does not exist.
-QPixmap artPixmap(const QString &name);
-
 } // namespace dpx

@@ -6,6 +6,7 @@
 #include "device/BoxLink.h"
 #include "sim/SimTelephone.h"
 #include "sim/SimulatedBox.h"
+#include "ui/Art.h"
 #include "ui/KeyButton.h"
 #include "ui/PhoneLayout.h"
 
