@@ -31,7 +31,9 @@ Options Options::parse(const QStringList &arguments)
                                  QStringLiteral("A tel: URL to dial."), QStringLiteral("[tel:NUMBER]"));
 
     Options options;
-    options.helpText = parser.helpText();
+    // Help can be asked for before the application object exists, which names the program.
+    options.helpText = parser.helpText().replace(QStringLiteral("<executable_name>"),
+                                                 QStringLiteral("dpx"));
     if (!parser.parse(arguments)) {
         options.error = parser.errorText();
         return options;

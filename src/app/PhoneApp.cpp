@@ -53,13 +53,11 @@ QString databaseProblem(AddressDatabase &db, const QString &path)
 
 int PhoneApp::run(int argc, char **argv)
 {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("dpx"));
-    QApplication::setApplicationDisplayName(QStringLiteral("DPX"));
-    QApplication::setOrganizationName(QStringLiteral("dpx"));
-    QApplication::setQuitOnLastWindowClosed(false);
-
-    const Options options = Options::parse(QApplication::arguments());
+    // Help, version and bad arguments are answered before any window system is needed.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const Options options = Options::parse(arguments);
     if (!options.error.isEmpty()) {
         std::fprintf(stderr, "dpx: %s\n\n%s", qPrintable(options.error),
                      qPrintable(options.helpText));
@@ -73,6 +71,12 @@ int PhoneApp::run(int argc, char **argv)
         std::puts("DPX VKSDPX.F01(N)");
         return 0;
     }
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("dpx"));
+    QApplication::setApplicationDisplayName(QStringLiteral("DPX"));
+    QApplication::setOrganizationName(QStringLiteral("dpx"));
+    QApplication::setQuitOnLastWindowClosed(false);
 
     DataFolder data(DataFolder::choose(
         options.dataDir, qEnvironmentVariable("DPX_DATA_DIR"), QApplication::applicationDirPath(),
