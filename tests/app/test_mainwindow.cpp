@@ -203,7 +203,11 @@ void MainWindowTest::hidingAndFadingIn()
         if (levels.isEmpty() || levels.last() != w.fadeLevel())
             levels << w.fadeLevel();
     }
-    QCOMPARE(levels, (QList<int>{0, 20, 40, 60, 80, 100}));
+    // Five steps of 20 %, one per 200 ms (a busy machine may hide a step from the sampling).
+    QCOMPARE(levels.first(), 0);
+    QCOMPARE(levels.last(), 100);
+    for (int i = 1; i < levels.size(); ++i)
+        QVERIFY(levels[i] > levels[i - 1] && levels[i] % 20 == 0);
     QVERIFY(clock.elapsed() >= 4 * MainPhoneWindow::FadeStepMs);
 }
 
