@@ -37,7 +37,6 @@
 
 namespace dpx {
 
-
 MainPhoneWindow::MainPhoneWindow(const PhoneServices &services, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
       m_services(services),
