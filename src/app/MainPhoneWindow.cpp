@@ -341,14 +341,7 @@ void MainPhoneWindow::refreshLamp(int lampNumber)
 
 void MainPhoneWindow::refreshKeyImages(int lampNumber)
 {
-    int keyNumber = 0;
-    if (lampNumber >= 1 && lampNumber <= 12)
-        keyNumber = 33 + lampNumber; // programmable keys 1-12 are key numbers 34-45
-    else if (lampNumber >= 13 && lampNumber <= 24)
-        keyNumber = 44 + lampNumber; // 13-24 are 57-68
-    else if (lampNumber == Key15Lamp)
-        keyNumber = 15;
-    const ControlPlace *place = keyNumber ? findKey(keyNumber) : nullptr;
+    const ControlPlace *place = lampNumber == Key15Lamp ? findKey(15) : findLampKey(lampNumber);
     KeyButton *key = place ? m_keys.value(place->id) : nullptr;
     if (!key)
         return;

@@ -177,32 +177,36 @@ std::span<const ControlPlace> phoneLayout()
     return {std::begin(Layout), std::end(Layout)};
 }
 
-const ControlPlace *findControl(int id)
+namespace {
+// The first control of the window that satisfies `matches`, or nullptr.
+template <typename Predicate> const ControlPlace *findFirst(Predicate matches)
 {
     for (const ControlPlace &place : Layout)
-        if (place.id == id)
+        if (matches(place))
             return &place;
     return nullptr;
+}
+} // namespace
+
+const ControlPlace *findControl(int id)
+{
+    return findFirst([id](const ControlPlace &p) { return p.id == id; });
 }
 
 const ControlPlace *findKey(int keyNumber)
 {
     if (keyNumber <= 0)
         return nullptr;
-    for (const ControlPlace &place : Layout)
-        if (place.kind == ControlKind::Key && place.keyNumber == keyNumber)
-            return &place;
-    return nullptr;
+    return findFirst([keyNumber](const ControlPlace &p) {
+        return p.kind == ControlKind::Key && p.keyNumber == keyNumber;
+    });
 }
 
 const ControlPlace *findLamp(int lampNumber)
 {
     if (lampNumber <= 0)
         return nullptr;
-    for (const ControlPlace &place : Layout)
-        if (place.lampNumber == lampNumber)
-            return &place;
-    return nullptr;
+    return findFirst([lampNumber](const ControlPlace &p) { return p.lampNumber == lampNumber; });
 }
 
 const ControlPlace *findLampKey(int lampNumber)
