@@ -13,6 +13,7 @@ constexpr int Line1Y = 5;
 constexpr int Line2Y = 30;
 constexpr int LineWordX[3] = {62, 125, 190};
 constexpr int ClockWordX[3] = {57, 125, 195};
+constexpr int WholeLineX[1] = {TextX};
 }
 
 LcdPanel::LcdPanel(QWidget *parent)
@@ -30,16 +31,29 @@ LcdPanel::LcdPanel(QWidget *parent)
 void LcdPanel::showLines(const QString &line1, int blockStart, int blockLength,
                          const QStringList &softKeys)
 {
-    draw(line1, blockStart, blockLength, softKeys, LineWordX);
+    draw(line1, blockStart, blockLength, softKeys.mid(0, 3), LineWordX);
+}
+
+void LcdPanel::showLinesWhole(const QString &line1, int blockStart, int blockLength,
+                              const QString &line2)
+{
+    // Blank cells doubled, as line 1 draws them: the font's blank is narrow.
+    draw(line1, blockStart, blockLength, {QString(line2).replace(u' ', QStringLiteral("  "))},
+         WholeLineX);
+}
+
+void LcdPanel::showNotice(const QString &line1, const QString &line2)
+{
+    draw(line1, 0, 0, {line2}, WholeLineX);
 }
 
 void LcdPanel::showClock(const QString &clock, const QStringList &softKeys)
 {
-    draw(clock, 0, 0, softKeys, ClockWordX);
+    draw(clock, 0, 0, softKeys.mid(0, 3), ClockWordX);
 }
 
 void LcdPanel::draw(const QString &line1, int blockStart, int blockLength,
-                    const QStringList &softKeys, const int (&wordX)[3])
+                    const QStringList &line2Parts, const int *partX)
 {
     m_canvas = m_background.isNull() ? QPixmap(size()) : m_background.copy();
     if (m_background.isNull())
@@ -56,9 +70,9 @@ void LcdPanel::draw(const QString &line1, int blockStart, int blockLength,
         const int w = metrics.horizontalAdvance(line1.mid(blockStart, blockLength));
         painter.fillRect(QRect(x, Line1Y, w, metrics.height()), Qt::black);
     }
-    for (int i = 0; i < 3 && i < softKeys.size(); ++i)
-        painter.drawText(QRect(wordX[i], Line2Y, width() - wordX[i], metrics.height()), flags,
-                         softKeys.at(i));
+    for (int i = 0; i < line2Parts.size(); ++i)
+        painter.drawText(QRect(partX[i], Line2Y, width() - partX[i], metrics.height()), flags,
+                         line2Parts.at(i));
     painter.end();
     update();
 }

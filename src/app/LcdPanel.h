@@ -19,8 +19,12 @@ public:
     // three soft-key words.
     void showLines(const QString &line1, int blockStart, int blockLength,
                    const QStringList &softKeys);
+    // Line 2 drawn as one text, for a line whose words would repeat one run (a long number).
+    void showLinesWhole(const QString &line1, int blockStart, int blockLength, const QString &line2);
     // The clock in place of line 1, with the soft-key words a little shifted as the telephone does.
     void showClock(const QString &clock, const QStringList &softKeys);
+    // A note of the program's own in place of the telephone's display (no box, for one).
+    void showNotice(const QString &line1, const QString &line2);
 
     const QPixmap &canvas() const { return m_canvas; }
 
@@ -28,8 +32,8 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    void draw(const QString &line1, int blockStart, int blockLength, const QStringList &softKeys,
-              const int (&wordX)[3]);
+    void draw(const QString &line1, int blockStart, int blockLength, const QStringList &line2Parts,
+              const int *partX);
 
     QPixmap m_background;
     QPixmap m_canvas;

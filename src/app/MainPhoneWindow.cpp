@@ -129,6 +129,7 @@ MainPhoneWindow::MainPhoneWindow(const PhoneServices &services, QWidget *parent)
     if (BoxLink *box = m_services.box) {
         connect(box, &BoxLink::boxFound, this, &MainPhoneWindow::onBoxFound);
         connect(box, &BoxLink::boxLost, this, &MainPhoneWindow::onBoxLost);
+        connect(box, &BoxLink::boxUnreadable, this, &MainPhoneWindow::onBoxUnreadable);
         connect(box, &BoxLink::eventPair, this, &MainPhoneWindow::OnDeviceEvent);
     }
     refreshLcd();
@@ -262,19 +263,48 @@ void MainPhoneWindow::onStatusTimer()
     // A recording keeps its text on the line; the timer then just comes round again.
     if (m_recording)
         return;
-    ShowStatusText(QString());
+    // A lasting problem comes back whenever the line is free.
+    m_statusTimer.stop();
+    QString standing;
+    for (const QString &note : std::as_const(m_standingStatus))
+        if (!note.isEmpty())
+            standing = note;
+    m_statusText = standing;
+    if (m_status)
+        m_status->setText(standing);
+}
+
+void MainPhoneWindow::setStandingStatus(int slot, const QString &text)
+{
+    m_standingStatus[slot] = text;
+    if (text.isEmpty() && !m_statusTimer.isActive() && !m_recording)
+        onStatusTimer(); // a note that no longer holds leaves the free line
 }
 
 void MainPhoneWindow::onBoxFound()
 {
+    setStandingStatus(StandingBox, QString());
     ShowStatusText(QStringLiteral("Device has Detected!"));
     m_model.ShowClock();
     refreshLcd();
     m_clockTimer.start();
 }
 
+void MainPhoneWindow::onBoxUnreadable()
+{
+    const QString text = tr("找到電話盒,但無法開啟:請安裝 README 所說的 udev 規則");
+    setStandingStatus(StandingBox, text);
+    ShowStatusText(text);
+    refreshLcd();
+    if (!m_toldBoxUnreadable) {
+        m_toldBoxUnreadable = true;
+        showMessage(text);
+    }
+}
+
 void MainPhoneWindow::onBoxLost()
 {
+    setStandingStatus(StandingBox, QString());
     ShowStatusText(QStringLiteral("Device has Disconnected!"));
     m_clockTimer.stop();
     m_model.ClearLcdLines(2);
@@ -316,13 +346,31 @@ void MainPhoneWindow::refreshLcd()
 {
     if (!m_lcd)
         return;
+    if (BoxLink *box = m_services.box; box && (!box->isPresent() || box->isUnreadable())) {
+        // Nothing to mirror: the display says why instead of staying blank.
+        if (box->isPresent())
+            m_lcd->showNotice(tr("電話盒無法開啟"), tr("請安裝 udev 規則"));
+        else
+            m_lcd->showNotice(tr("電話盒未連接"), tr("請接上 USB 線"));
+        return;
+    }
+    const QString line2 = m_model.displayedLine2();
+    const bool wholeLine2 = softKeyWordsRepeat(line2);
     const QStringList words = m_model.softKeyWords().toList();
     if (m_model.clockShown()) {
-        m_lcd->showClock(ClockText(QDateTime::currentDateTime()), words);
+        const QString clock = ClockText(QDateTime::currentDateTime());
+        if (wholeLine2)
+            m_lcd->showLinesWhole(clock, 0, 0, line2);
+        else
+            m_lcd->showClock(clock, words);
         return;
     }
     const Line1Drawing line1 = m_model.line1Drawing();
-    m_lcd->showLines(line1.text, line1.cursorIndex, line1.cursorIndex >= 0 ? 1 : 0, words);
+    const int blockLength = line1.cursorIndex >= 0 ? 1 : 0;
+    if (wholeLine2)
+        m_lcd->showLinesWhole(line1.text, line1.cursorIndex, blockLength, line2);
+    else
+        m_lcd->showLines(line1.text, line1.cursorIndex, blockLength, words);
 }
 
 void MainPhoneWindow::refreshLamp(int lampNumber)

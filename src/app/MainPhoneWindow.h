@@ -149,6 +149,11 @@ private:
     void applyShape();
     void onBoxFound();
     void onBoxLost();
+    void onBoxUnreadable();
+    // Lasting problems (the box cannot be opened, the address book cannot be read) stay on
+    // the status line whenever it has nothing else to say; empty text clears the slot.
+    enum StandingSlot { StandingDatabase, StandingBox, StandingSlots };
+    void setStandingStatus(int slot, const QString &text);
     void onStatusTimer();
     void onFadeStep();
     void refreshLcd();
@@ -189,6 +194,8 @@ private:
     bool m_recording = false;
     bool m_transferRunning = false;
     QString m_statusText;
+    QString m_standingStatus[StandingSlots];
+    bool m_toldBoxUnreadable = false;
     int m_fadeLevel = 100;
 
     QTimer m_statusTimer; // 66

@@ -6,6 +6,9 @@
 #include "device/HidTransport.h"
 #include "device/ReaderThread.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace dpx {
 
 BoxLink::BoxLink(HidTransport &transport, QObject *parent)
@@ -13,12 +16,22 @@ BoxLink::BoxLink(HidTransport &transport, QObject *parent)
     , m_transport(transport)
     , m_command(transport)
 {
+    m_sinkGuard->link = this;
     m_command.setEventSink(eventSink());
+    m_retryTimer.setSingleShot(true);
+    connect(&m_retryTimer, &QTimer::timeout, this, [this] {
+        if (m_present && !m_suspended && !isReaderRunning())
+            startReader();
+    });
     connect(&m_transport, &HidTransport::devicesChanged, this, &BoxLink::handleDeviceChange);
 }
 
 BoxLink::~BoxLink()
 {
+    {
+        const std::lock_guard lock(m_sinkGuard->mutex);
+        m_sinkGuard->link = nullptr;
+    }
     m_reader.reset(); // stops and joins
     m_retired.clear();
     m_command.Close();
@@ -30,56 +43,64 @@ bool BoxLink::DetectBox()
     if (!box)
         return false;
     m_path = box->path;
+    m_identity = box->identity;
     return true;
 }
 
 void BoxLink::start()
 {
-    if (!DetectBox())
-        return;
+    if (DetectBox())
+        boxArrived();
+}
+
+void BoxLink::boxArrived()
+{
     m_present = true;
-    postBoxFound();
-    if (!m_suspended)
+    m_foundPosted = false;
+    m_unreadable = false;
+    m_failures = 0;
+    m_retryTimer.stop();
+    if (m_suspended)
+        postBoxFound(); // no reader now: the box counts as found as it is
+    else
         startReader();
 }
 
 void BoxLink::handleDeviceChange()
 {
     if (!m_present) {
-        if (DetectBox()) {
-            m_present = true;
-            postBoxFound();
-            if (!m_suspended)
-                startReader();
-        }
+        if (DetectBox())
+            boxArrived();
         return;
     }
 
     const QString previousPath = m_path;
+    const QString previousIdentity = m_identity;
     if (!DetectBox()) {
         m_present = false;
+        m_unreadable = false;
+        m_retryTimer.stop();
         stopReader();
         if (m_command.IsOpen())
             m_command.Close();
         Q_EMIT boxLost();
         return;
     }
-    if (m_path != previousPath) {
+    if (m_path != previousPath || m_identity != previousIdentity) {
         // Re-plugged (or another box took its place) between two notifications: the old
         // connections point at a node that no longer exists.
         stopReader();
         m_command.Close();
-        postBoxFound();
-        if (!m_suspended)
-            startReader();
+        boxArrived();
     } else if (!m_suspended && !isReaderRunning()) {
-        startReader(); // the reader ended on a transient loss or open failure
+        startReader(); // every change is a chance for a box that could not be opened
     }
 }
 
 void BoxLink::SuspendReader()
 {
     m_suspended = true;
+    m_retryTimer.stop();
     stopReader();
 }
 
@@ -97,9 +118,14 @@ bool BoxLink::isReaderRunning() const
 
 UsbHidDevice::EventSink BoxLink::eventSink()
 {
-    return [this](quint8 code, quint8 value) {
-        QMetaObject::invokeMethod(
-            this, [this, code, value] { Q_EMIT eventPair(code, value); }, Qt::QueuedConnection);
+    // Called on other threads (the transfer's worker): the pair is posted only while this
+    // object lives, and the guard keeps it alive for the time of the post.
+    return [guard = m_sinkGuard](quint8 code, quint8 value) {
+        const std::lock_guard lock(guard->mutex);
+        if (BoxLink *link = guard->link)
+            QMetaObject::invokeMethod(
+                link, [link, code, value] { Q_EMIT link->eventPair(code, value); },
+                Qt::QueuedConnection);
     };
 }
 
@@ -107,10 +133,14 @@ void BoxLink::startReader()
 {
     if (isReaderRunning())
         return;
+    m_retryTimer.stop();
     m_reader = std::make_unique<ReaderThread>(m_transport, m_path);
-    connect(m_reader.get(), &ReaderThread::opened, this, &BoxLink::readerListening);
-    connect(m_reader.get(), &ReaderThread::eventPair, this, &BoxLink::eventPair);
-    connect(m_reader.get(), &ReaderThread::deviceGone, this, &BoxLink::handleReaderGone);
+    const ReaderThread *reader = m_reader.get();
+    connect(reader, &ReaderThread::opened, this, &BoxLink::handleReaderOpened);
+    connect(reader, &ReaderThread::eventPair, this, &BoxLink::eventPair);
+    connect(reader, &ReaderThread::eventPair, this, [this] { m_failures = 0; });
+    connect(reader, &ReaderThread::deviceGone, this, &BoxLink::handleReaderGone);
+    connect(reader, &ReaderThread::openFailed, this, &BoxLink::handleOpenFailed);
     m_reader->start();
 }
 
@@ -128,15 +158,67 @@ void BoxLink::stopReader()
 
 void BoxLink::postBoxFound()
 {
+    m_foundPosted = true;
     QMetaObject::invokeMethod(this, [this] { Q_EMIT boxFound(); }, Qt::QueuedConnection);
+}
+
+void BoxLink::handleReaderOpened()
+{
+    m_unreadable = false;
+    if (!m_foundPosted)
+        postBoxFound();
+    Q_EMIT readerListening();
+}
+
+bool BoxLink::settleEndedReader()
+{
+    // A report from a reader that has since been replaced is old news.
+    if (!m_reader || sender() != m_reader.get())
+        return false;
+    m_reader->wait(ReaderStopWaitMs); // it is on its way out: the signal was its last act
+    return true;
+}
+
+void BoxLink::handleOpenFailed()
+{
+    if (!settleEndedReader() || !m_present)
+        return;
+    const bool first = !m_unreadable;
+    m_unreadable = true;
+    retryLater();
+    if (first)
+        Q_EMIT boxUnreadable();
 }
 
 void BoxLink::handleReaderGone()
 {
-    // The box's node went away under the reader; the command connection shares its fate and
-    // is reopened by the next command. Presence itself changes on the next device notification.
+    if (!settleEndedReader())
+        return;
+    // The command connection shares the reader's fate and is reopened by the next command.
     if (m_command.IsOpen())
         m_command.Close();
+    if (!m_present || m_suspended)
+        return;
+    // A read error while the box is still listed (an interrupted read, a replug that came
+    // back under the same path): open it again, at once the first time.
+    const auto box = findBox(m_transport.enumerate());
+    if (!box || box->path != m_path || box->identity != m_identity) {
+        handleDeviceChange(); // gone, or plugged in again: a removal or an arrival
+        return;
+    }
+    if (m_failures == 0) {
+        ++m_failures;
+        startReader();
+    } else {
+        retryLater();
+    }
+}
+
+void BoxLink::retryLater()
+{
+    const int step = std::min<int>(m_failures, int(std::size(RetryDelaysMs)) - 1);
+    ++m_failures;
+    m_retryTimer.start(RetryDelaysMs[step]);
 }
 
 } // namespace dpx

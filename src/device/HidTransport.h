@@ -15,6 +15,9 @@ struct HidDeviceInfo {
     quint16 vendorId = 0;
     quint16 productId = 0;
     quint16 releaseNumber = 0;
+    // Changes when the device is plugged in again, even where the path comes back the same
+    // (empty when the transport cannot tell).
+    QString identity;
 };
 
 // An open HID interface. One thread may read while another writes, as with hidraw;
@@ -33,6 +36,10 @@ public:
     // Waits up to timeoutMs (0 = poll) for one input report and copies it, report ID in byte 0.
     // Returns its length, 0 when none arrived in time, -1 when the device is gone.
     virtual int read(quint8 *buffer, int capacity, int timeoutMs) = 0;
+
+    // Makes the read that is waiting now, or else the next one, return 0 at once, so a reader
+    // can be stopped without waiting for its timeout. Callable from any thread.
+    virtual void wake() = 0;
 };
 
 // A way to reach HID devices: the system's (hidapi) or the simulated box.

@@ -3,6 +3,7 @@
 
 #include "device/BoxIdentity.h"
 #include "device/DeviceLog.h"
+#include "device/HidrawConnection.h"
 #include "device/ReportDescriptor.h"
 #ifdef DPX_HAVE_UDEV
 #include "device/UdevWatcher.h"
@@ -17,16 +18,32 @@
 #include <algorithm>
 #include <mutex>
 
+#include <cerrno>
+#include <cstring>
+
+#include <sys/stat.h>
+
 namespace dpx {
+
+namespace {
+
+// hidapi keeps global state (its init flag and an error string that hid_init frees without a
+// lock); every hidapi call runs under this one lock, so two threads never race on it.
+std::mutex &hidapiMutex()
+{
+    static std::mutex mutex;
+    return mutex;
+}
+
+} // namespace
 
 // hid_init once for the process while anything uses hidapi; hid_exit after the last user.
 class HidapiSession {
 public:
     static std::shared_ptr<HidapiSession> acquire()
     {
-        static std::mutex mutex;
         static std::weak_ptr<HidapiSession> current;
-        const std::lock_guard lock(mutex);
+        const std::lock_guard lock(hidapiMutex());
         auto session = current.lock();
         if (!session) {
             session = std::shared_ptr<HidapiSession>(new HidapiSession);
@@ -36,6 +53,7 @@ public:
     }
     ~HidapiSession()
     {
+        const std::lock_guard lock(hidapiMutex());
         if (m_initialised)
             hid_exit();
     }
@@ -69,38 +87,17 @@ ReportLengths reportLengthsFor(const QString &devicePath)
     return lengths;
 }
 
-class HidapiConnection : public HidConnection {
-public:
-    HidapiConnection(hid_device *device, ReportLengths lengths, std::shared_ptr<HidapiSession> session)
-        : m_device(device)
-        , m_lengths(lengths)
-        , m_session(std::move(session))
-    {
-    }
-    ~HidapiConnection() override { hid_close(m_device); }
-
-    int inputReportLength() const override { return m_lengths.input; }
-    int outputReportLength() const override { return m_lengths.output; }
-
-    int write(const quint8 *data, int length) override
-    {
-        if (!data || length <= 0)
-            return -1;
-        return hid_write(m_device, data, size_t(length));
-    }
-
-    int read(quint8 *buffer, int capacity, int timeoutMs) override
-    {
-        if (!buffer || capacity <= 0)
-            return 0;
-        return hid_read_timeout(m_device, buffer, size_t(capacity), std::max(0, timeoutMs));
-    }
-
-private:
-    hid_device *m_device;
-    ReportLengths m_lengths;
-    std::shared_ptr<HidapiSession> m_session;
-};
+// Changes on every plug: the node's sysfs device path carries the HID device's sequence
+// number, and the node itself is created anew.
+QString identityOf(const QString &devicePath)
+{
+    const QString node = QFileInfo(devicePath).fileName();
+    const QString sysfs = QFileInfo(QStringLiteral("/sys/class/hidraw/%1").arg(node)).symLinkTarget();
+    struct stat status {};
+    const qulonglong inode = ::stat(QFile::encodeName(devicePath).constData(), &status) == 0
+        ? qulonglong(status.st_ino) : 0;
+    return sysfs + QLatin1Char('#') + QString::number(inode);
+}
 
 } // namespace
 
@@ -118,7 +115,7 @@ HidapiTransport::HidapiTransport(QObject *parent)
     }
 #endif
     if (!m_udev) {
-        m_lastBoxPaths = boxPaths();
+        m_presence.update(enumerate());
         m_pollTimer = new QTimer(this);
         m_pollTimer->setInterval(PresencePollMs);
         connect(m_pollTimer, &QTimer::timeout, this, &HidapiTransport::pollPresence);
@@ -138,46 +135,39 @@ QList<HidDeviceInfo> HidapiTransport::enumerate()
     QList<HidDeviceInfo> result;
     if (!m_session->isInitialised())
         return result;
-    hid_device_info *list = hid_enumerate(0, 0);
-    for (const hid_device_info *it = list; it; it = it->next) {
-        if (!it->path)
-            continue;
-        result.append({QString::fromLocal8Bit(it->path), it->vendor_id, it->product_id,
-                       it->release_number});
+    {
+        const std::lock_guard lock(hidapiMutex());
+        hid_device_info *list = hid_enumerate(0, 0);
+        for (const hid_device_info *it = list; it; it = it->next) {
+            if (!it->path)
+                continue;
+            result.append({QString::fromLocal8Bit(it->path), it->vendor_id, it->product_id,
+                           it->release_number, {}});
+        }
+        hid_free_enumeration(list);
     }
-    hid_free_enumeration(list);
+    for (HidDeviceInfo &info : result)
+        if (isBox(info))
+            info.identity = identityOf(info.path);
     return result;
 }
 
 std::unique_ptr<HidConnection> HidapiTransport::open(const QString &path)
 {
-    if (!m_session->isInitialised() || path.isEmpty())
+    // The node is read directly (hidapi stays for enumeration): only so can a stop request
+    // wake a waiting read.
+    if (path.isEmpty())
         return nullptr;
-    hid_device *device = hid_open_path(path.toLocal8Bit().constData());
-    if (!device) {
-        qCDebug(lcDevice) << "hid_open_path failed:" << path;
-        return nullptr;
-    }
-    return std::make_unique<HidapiConnection>(device, reportLengthsFor(path), m_session);
-}
-
-QStringList HidapiTransport::boxPaths()
-{
-    QStringList paths;
-    for (const HidDeviceInfo &info : enumerate()) {
-        if (isBox(info))
-            paths.append(info.path);
-    }
-    return paths;
+    auto connection = HidrawConnection::open(path, reportLengthsFor(path));
+    if (!connection)
+        qCDebug(lcDevice) << "cannot open" << path << ::strerror(errno);
+    return connection;
 }
 
 void HidapiTransport::pollPresence()
 {
-    QStringList paths = boxPaths();
-    if (paths == m_lastBoxPaths)
-        return;
-    m_lastBoxPaths = std::move(paths);
-    Q_EMIT devicesChanged();
+    if (m_presence.update(enumerate()))
+        Q_EMIT devicesChanged();
 }
 
 } // namespace dpx

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "device/BoxPresence.h"
 #include "device/HidTransport.h"
 
 #include <QStringList>
@@ -14,9 +15,9 @@ namespace dpx {
 class HidapiSession;
 class UdevWatcher;
 
-// The system's HID devices through hidapi's hidraw backend. Arrivals and removals come from a
-// udev monitor on "hidraw" nodes; without a running udev, a presence check every two seconds
-// reports when the set of boxes changes.
+// The system's HID devices: listed through hidapi's hidraw backend, opened and read as hidraw
+// nodes. Arrivals and removals come from a udev monitor on "hidraw" nodes; without a running
+// udev, a presence check every two seconds reports when the boxes (or their identities) change.
 class HidapiTransport : public HidTransport {
     Q_OBJECT
 public:
@@ -33,12 +34,11 @@ public:
 
 private:
     void pollPresence();
-    QStringList boxPaths();
 
     std::shared_ptr<HidapiSession> m_session;
     UdevWatcher *m_udev = nullptr;
     QTimer *m_pollTimer = nullptr;
-    QStringList m_lastBoxPaths;
+    BoxPresence m_presence;
 };
 
 } // namespace dpx

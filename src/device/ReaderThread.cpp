@@ -5,6 +5,8 @@
 #include "device/EventReport.h"
 #include "device/HidTransport.h"
 
+#include <QScopeGuard>
+
 #include <algorithm>
 #include <vector>
 
@@ -29,6 +31,9 @@ ReaderThread::~ReaderThread()
 void ReaderThread::requestStop()
 {
     m_stop.store(true, std::memory_order_relaxed);
+    const std::lock_guard lock(m_connectionMutex);
+    if (m_connection)
+        m_connection->wake();
 }
 
 void ReaderThread::run()
@@ -39,6 +44,15 @@ void ReaderThread::run()
         Q_EMIT openFailed();
         return;
     }
+    {
+        const std::lock_guard lock(m_connectionMutex);
+        m_connection = connection.get();
+    }
+    // The connection is forgotten (under the lock) before it closes, on every way out.
+    const auto forget = qScopeGuard([this] {
+        const std::lock_guard lock(m_connectionMutex);
+        m_connection = nullptr;
+    });
     Q_EMIT opened();
     // Room for a longer report than announced, so one is never split across two reads.
     std::vector<quint8> report(size_t(std::max(connection->inputReportLength(), 64)));

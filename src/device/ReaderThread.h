@@ -5,28 +5,31 @@
 #include <QThread>
 
 #include <atomic>
+#include <mutex>
 
 namespace dpx {
 
+class HidConnection;
 class HidTransport;
 
 // Picks up the box's unsolicited event reports on a connection of its own and hands every
 // (code, value) pair on through eventPair(), in report order (queued to receivers on other
-// threads). Reads block for a short timeout, so an idle box costs no CPU and a stop request
-// takes effect within one timeout. Other reports are ignored. Never touches a widget.
+// threads). Reads block (an idle box costs no CPU); a stop request wakes the waiting read, so
+// quitting, suspending and replugging never wait for a timeout. Other reports are ignored.
+// Never touches a widget.
 class ReaderThread : public QThread {
     Q_OBJECT
 public:
-    // Long enough that an idle reader wakes only five times a second, short enough that a stop
-    // request (suspend, shutdown) is felt at once.
-    static constexpr int DefaultReadTimeoutMs = 200;
+    // Only a bound: a stop request wakes the read at once, so an idle reader need not come
+    // round often.
+    static constexpr int DefaultReadTimeoutMs = 1000;
 
     ReaderThread(HidTransport &transport, const QString &devicePath,
                  int readTimeoutMs = DefaultReadTimeoutMs, QObject *parent = nullptr);
     // Stops and waits for the thread.
     ~ReaderThread() override;
 
-    // Thread-safe; the loop ends at its next turn.
+    // Thread-safe; a waiting read returns at once and the loop ends.
     void requestStop();
     bool isStopRequested() const { return m_stop.load(std::memory_order_relaxed); }
     QString devicePath() const { return m_path; }
@@ -48,6 +51,8 @@ private:
     const QString m_path;
     const int m_readTimeoutMs;
     std::atomic_bool m_stop{false};
+    std::mutex m_connectionMutex;
+    HidConnection *m_connection = nullptr; // while open, for requestStop to wake it
 };
 
 } // namespace dpx

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "phone/LcdText.h"
 
+#include <array>
+
 namespace dpx {
 
 LcdLine initialLcdLine()
@@ -64,8 +66,13 @@ bool allSpaces(QStringView line, int first, int last)
     return true;
 }
 
-// The first run of non-blank characters of text; *rest becomes what follows that run.
-QString firstRun(QStringView text, QStringView *rest)
+// The first run of non-blank characters of text (a part of line); *rest becomes what follows
+// that run.
+struct Run {
+    QString text;
+    qsizetype begin = -1; // in line
+};
+Run firstRun(QStringView line, QStringView text, QStringView *rest)
 {
     qsizetype begin = 0;
     while (begin < text.size() && text[begin] == u' ')
@@ -75,7 +82,29 @@ QString firstRun(QStringView text, QStringView *rest)
         ++end;
     if (rest)
         *rest = text.mid(end);
-    return text.mid(begin, end - begin).toString();
+    return {text.mid(begin, end - begin).toString(), (text.data() - line.data()) + begin};
+}
+
+// The left word is the line's first word when columns 0-2 hold something; the middle word
+// (columns 7-8 hold something) is the next word after it, the right word (columns 12-15
+// hold something) the next word after that. When nothing follows a word, the next search
+// falls back to the text before it, down to the whole line.
+std::array<Run, 3> softKeyRuns(QStringView line)
+{
+    std::array<Run, 3> runs;
+    QStringView afterLeft; // empty for each split: nothing carries over between lines
+    QStringView afterMiddle;
+    if (!allSpaces(line, 0, 2))
+        runs[0] = firstRun(line, line, &afterLeft);
+    if (!allSpaces(line, 7, 8))
+        runs[1] = firstRun(line, afterLeft.isEmpty() ? line : afterLeft, &afterMiddle);
+    if (!allSpaces(line, 12, 15)) {
+        const QStringView from = !afterMiddle.isEmpty() ? afterMiddle
+                                 : !afterLeft.isEmpty() ? afterLeft
+                                                        : line;
+        runs[2] = firstRun(line, from, nullptr);
+    }
+    return runs;
 }
 
 } // namespace
@@ -123,26 +152,20 @@ int cursorColumn(const LcdLine &line)
     return -1;
 }
 
-// The left word is the line's first word when columns 0-2 hold something; the middle word
-// (columns 7-8 hold something) is the next word after it, the right word (columns 12-15
-// hold something) the next word after that. When nothing follows a word, the next search
-// falls back to the text before it, down to the whole line.
 SoftKeyWords splitSoftKeyWords(QStringView line)
 {
-    SoftKeyWords words;
-    QStringView afterLeft; // empty for each split: nothing carries over between lines
-    QStringView afterMiddle;
-    if (!allSpaces(line, 0, 2))
-        words.left = firstRun(line, &afterLeft);
-    if (!allSpaces(line, 7, 8))
-        words.middle = firstRun(afterLeft.isEmpty() ? line : afterLeft, &afterMiddle);
-    if (!allSpaces(line, 12, 15)) {
-        const QStringView from = !afterMiddle.isEmpty() ? afterMiddle
-                                 : !afterLeft.isEmpty() ? afterLeft
-                                                        : line;
-        words.right = firstRun(from, nullptr);
-    }
-    return words;
+    const std::array<Run, 3> runs = softKeyRuns(line);
+    return {runs[0].text, runs[1].text, runs[2].text};
+}
+
+bool softKeyWordsRepeat(QStringView line)
+{
+    const std::array<Run, 3> runs = softKeyRuns(line);
+    for (size_t i = 0; i < runs.size(); ++i)
+        for (size_t j = i + 1; j < runs.size(); ++j)
+            if (!runs[i].text.isEmpty() && runs[i].begin == runs[j].begin)
+                return true;
+    return false;
 }
 
 QString ClockText(const QDateTime &localTime)

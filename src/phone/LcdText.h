@@ -55,6 +55,9 @@ struct SoftKeyWords {
     bool operator==(const SoftKeyWords &) const = default;
 };
 SoftKeyWords splitSoftKeyWords(QStringView line2);
+// Whether one run of line 2 would stand in more than one word slot (a line without blanks,
+// such as a long number): such a line is drawn as one text instead of as words.
+bool softKeyWordsRepeat(QStringView line2);
 
 // The clock shown in place of line 1, e.g. "AGU  7 THU   09:05", from the given local time.
 QString ClockText(const QDateTime &localTime);

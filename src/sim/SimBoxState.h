@@ -26,13 +26,17 @@ struct SimInputQueue {
     std::deque<Entry> entries;
     std::condition_variable changed;
     bool gone = false; // unplugged, box destroyed or connection closed
+    bool woken = false; // the next read returns 0 at once
+    int failingReads = 0; // reads that fail (-1) although the box stays plugged
 };
 
 struct SimBoxState {
-    static constexpr int QueueLimit = 64;
+    static constexpr int QueueLimit = SimulatedBox::InputQueueLimit;
 
     mutable std::mutex mutex; // guards everything below except the telephone
     bool plugged = false;
+    int plugCount = 0;        // the device identity: changes with every plug
+    bool refuseOpen = false;  // opens fail, as without access rights to the node
     QList<HidDeviceInfo> devicesBefore;
     QList<HidDeviceInfo> devicesAfter;
     std::vector<std::shared_ptr<SimInputQueue>> queues;

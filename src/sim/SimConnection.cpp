@@ -53,6 +53,12 @@ int SimConnection::read(quint8 *buffer, int capacity, int timeoutMs)
     for (;;) {
         if (queue.gone)
             return -1;
+        if (queue.failingReads > 0) {
+            --queue.failingReads;
+            return -1;
+        }
+        if (std::exchange(queue.woken, false))
+            return 0;
         const SimClock::time_point now = SimClock::now();
         auto next = queue.entries.end();
         for (auto it = queue.entries.begin(); it != queue.entries.end(); ++it) {
@@ -79,6 +85,17 @@ int SimConnection::read(quint8 *buffer, int capacity, int timeoutMs)
         else
             queue.changed.wait_until(lock, pending ? std::min(deadline, next->readyAt) : deadline);
     }
+}
+
+} // namespace dpx
+
+namespace dpx {
+
+void SimConnection::wake()
+{
+    std::lock_guard lock(m_state->mutex);
+    m_queue->woken = true;
+    m_queue->changed.notify_all();
 }
 
 } // namespace dpx

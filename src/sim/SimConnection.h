@@ -20,6 +20,7 @@ public:
     int outputReportLength() const override;
     int write(const quint8 *data, int length) override;
     int read(quint8 *buffer, int capacity, int timeoutMs) override;
+    void wake() override;
 
 private:
     std::shared_ptr<SimBoxState> m_state;

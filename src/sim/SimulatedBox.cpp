@@ -38,7 +38,8 @@ QList<HidDeviceInfo> SimulatedBox::enumerate()
     std::lock_guard lock(m_state->mutex);
     QList<HidDeviceInfo> devices = m_state->devicesBefore;
     if (m_state->plugged)
-        devices.append({devicePath(), VendorId, ProductId, ReleaseNumber});
+        devices.append({devicePath(), VendorId, ProductId, ReleaseNumber,
+                        QString::number(m_state->plugCount)});
     devices.append(m_state->devicesAfter);
     return devices;
 }
@@ -46,7 +47,7 @@ QList<HidDeviceInfo> SimulatedBox::enumerate()
 std::unique_ptr<HidConnection> SimulatedBox::open(const QString &path)
 {
     std::lock_guard lock(m_state->mutex);
-    if (!m_state->plugged || path != devicePath())
+    if (!m_state->plugged || m_state->refuseOpen || path != devicePath())
         return nullptr;
     auto queue = std::make_shared<SimInputQueue>();
     m_state->queues.push_back(queue);
@@ -60,9 +61,36 @@ void SimulatedBox::plug()
         if (m_state->plugged)
             return;
         m_state->plugged = true;
+        ++m_state->plugCount;
     }
     m_telephone->powerOn();
     Q_EMIT devicesChanged();
+}
+
+void SimulatedBox::setOpenRefused(bool refused)
+{
+    std::lock_guard lock(m_state->mutex);
+    m_state->refuseOpen = refused;
+}
+
+void SimulatedBox::failNextRead()
+{
+    std::lock_guard lock(m_state->mutex);
+    for (const auto &queue : m_state->queues) {
+        queue->failingReads = 1;
+        queue->changed.notify_all();
+    }
+}
+
+void SimulatedBox::replugSilently()
+{
+    {
+        std::lock_guard lock(m_state->mutex);
+        m_state->unplugLocked();
+        m_state->plugged = true;
+        ++m_state->plugCount;
+    }
+    m_telephone->powerOn();
 }
 
 void SimulatedBox::unplug()

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "device/BoxIdentity.h"
 #include "device/HidTransport.h"
+#include "sim/SimFirmware.h"
 #include "sim/SimTelephone.h"
 
 #include <QByteArray>
@@ -20,13 +22,13 @@ struct SimBoxState;
 class SimulatedBox : public HidTransport {
     Q_OBJECT
 public:
-    static constexpr quint16 VendorId = 0x04D9;
-    static constexpr quint16 ProductId = 0x2851;
+    static constexpr quint16 VendorId = BoxVendorId;
+    static constexpr quint16 ProductId = BoxProductId;
     static constexpr quint16 ReleaseNumber = 0x0100;
-    static constexpr int InputReportLength = 8;
-    static constexpr int OutputReportLength = 25;
+    static constexpr int InputReportLength = sim::InputReportLength;
+    static constexpr int OutputReportLength = sim::OutputReportLength;
     static constexpr int InputQueueLimit = 64; // per connection; the oldest report is dropped
-    static constexpr int EepromSize = 64 * 65536;
+    static constexpr int EepromSize = sim::SimFirmware::EepromSize;
 
     explicit SimulatedBox(QObject *parent = nullptr);
     ~SimulatedBox() override;
@@ -40,6 +42,13 @@ public:
     void unplug();
     bool isPlugged() const;
     QString devicePath() const;
+
+    // Faults of the connection itself: opens refused (as without the udev rule), the next
+    // read of every open connection failing while the box stays plugged, and a replug so
+    // quick that no notification tells of it (the path comes back the same).
+    void setOpenRefused(bool refused);
+    void failNextRead();
+    void replugSilently();
 
     // Other HID interfaces listed around the box, for discovery tests.
     void setOtherDevices(const QList<HidDeviceInfo> &before, const QList<HidDeviceInfo> &after);

@@ -2,6 +2,7 @@
 #include "addressbook/AddressDatabase.h"
 #include "app/DataFolder.h"
 #include "app/MainPhoneWindow.h"
+#include "app/LcdPanel.h"
 #include "app/PhoneTray.h"
 #include "app/ToolWindows.h"
 #include "device/BoxLink.h"
@@ -35,6 +36,9 @@ private Q_SLOTS:
     void escapeAndEnterDoNotClose();
     void boxArrivalAndRemoval();
     void displayAndLampsFollowTheTelephone();
+    void displayExplainsAMissingOrLockedBox();
+    void longLine2IsDrawnOnce_data();
+    void longLine2IsDrawnOnce();
     void settingsRowSetsTheFlags();
     void toolWindowsStayDocked();
     void folderItemsOpenTheirOwnTool();
@@ -159,6 +163,65 @@ void MainWindowTest::displayAndLampsFollowTheTelephone()
     phone.box.sendEvent({{0x00, 3}});
     QTRY_COMPARE(w.keyButton(key3->id)->normalImageName(), QStringLiteral("331"));
     QCOMPARE(w.lampImage(3), 418);
+}
+
+void MainWindowTest::displayExplainsAMissingOrLockedBox()
+{
+    Phone phone(false);
+    MainPhoneWindow &w = *phone.window;
+    const QImage blank = LcdPanel().canvas().toImage();
+    const QImage noBox = w.lcd().canvas().toImage();
+    QVERIFY2(noBox != blank, "the display stays blank without a box");
+
+    // Found but not to be opened: said on the status line, in one message and on the display;
+    // the note stays on the free status line while the link retries.
+    phone.box.setOpenRefused(true);
+    phone.box.plug();
+    QTRY_VERIFY(w.statusText().contains(QStringLiteral("udev")));
+    QVERIFY(w.lastMessage().contains(QStringLiteral("udev")));
+    const QImage locked = w.lcd().canvas().toImage();
+    QVERIFY(locked != noBox && locked != blank);
+    QTest::qWait(MainPhoneWindow::StatusTimerMs + 300);
+    QVERIFY(w.statusText().contains(QStringLiteral("udev")));
+    w.showMessage(QString());
+    QTRY_VERIFY_WITH_TIMEOUT(phone.link->failedOpens() >= 2, 3000);
+    QCOMPARE(w.lastMessage(), QString()); // told once
+
+    phone.box.setOpenRefused(false);
+    Q_EMIT phone.box.devicesChanged();
+    QTRY_COMPARE(w.statusText(), QStringLiteral("Device has Detected!"));
+    QTRY_COMPARE_WITH_TIMEOUT(w.statusText(), QString(), 3000);
+    QVERIFY(w.mirror().clockShown());
+}
+
+void MainWindowTest::longLine2IsDrawnOnce_data()
+{
+    QTest::addColumn<QString>("line2");
+    QTest::addColumn<bool>("whole");
+    QTest::newRow("long number") << QStringLiteral("0223456789012345") << true;
+    QTest::newRow("dialled digits") << QStringLiteral("#302234567890123") << true;
+    QTest::newRow("prefix, then number") << QStringLiteral("#3 0223456") << false;
+    QTest::newRow("soft-key words") << QStringLiteral("DND   CFW   MSG") << false;
+}
+
+void MainWindowTest::longLine2IsDrawnOnce()
+{
+    QFETCH(QString, line2);
+    QFETCH(bool, whole);
+    Phone phone;
+    MainPhoneWindow &w = *phone.window;
+    QTRY_VERIFY(phone.listening->size() > 0);
+    phone.box.telephone().showText(1, QStringLiteral("LINE 1"));
+    phone.box.telephone().showText(2, line2);
+    QTRY_COMPARE(w.mirror().displayedLine2().trimmed(), line2);
+
+    const Line1Drawing line1 = w.mirror().line1Drawing();
+    LcdPanel asOneText, asWords;
+    asOneText.showLinesWhole(line1.text, line1.cursorIndex, 0, w.mirror().displayedLine2());
+    asWords.showLines(line1.text, line1.cursorIndex, 0, w.mirror().softKeyWords().toList());
+    const QImage drawn = w.lcd().canvas().toImage();
+    QCOMPARE(drawn == asOneText.canvas().toImage(), whole);
+    QCOMPARE(drawn == asWords.canvas().toImage(), !whole);
 }
 
 void MainWindowTest::settingsRowSetsTheFlags()

@@ -2,6 +2,7 @@
 // The box's bytes without a device: command frames, the reply rules, report descriptors and
 // which HID interface is the box.
 #include "device/BoxIdentity.h"
+#include "device/BoxPresence.h"
 #include "device/CommandFrame.h"
 #include "device/EventReport.h"
 #include "device/ReportDescriptor.h"
@@ -42,6 +43,7 @@ private Q_SLOTS:
     void descriptorLengths_data();
     void descriptorLengths();
     void findBoxTakesTheFirst();
+    void presencePollSeesReplugs();
 };
 
 void TestDeviceCodec::frameBytes_data()
@@ -171,6 +173,29 @@ void TestDeviceCodec::findBoxTakesTheFirst()
     QCOMPARE(pathOf({sameVendor, boxA, boxB}), boxA.path); // two boxes: the first listed
     QCOMPARE(pathOf({mouse, boxB}), boxB.path); // another version
     QCOMPARE(pathOf({mouse, sameVendor}), QString());
+}
+
+void TestDeviceCodec::presencePollSeesReplugs()
+{
+    const auto box = [](const char *path, const char *identity) {
+        return HidDeviceInfo{QString::fromLatin1(path), BoxVendorId, BoxProductId, 0x0100,
+                             QString::fromLatin1(identity)};
+    };
+    const HidDeviceInfo mouse{QStringLiteral("/dev/hidraw0"), 0x046D, 0xC077, 0x0100, QStringLiteral("m1")};
+    const HidDeviceInfo otherMouse{QStringLiteral("/dev/hidraw0"), 0x046D, 0xC077, 0x0100, QStringLiteral("m2")};
+    BoxPresence presence;
+    const QList<std::pair<QList<HidDeviceInfo>, bool>> looks{
+        {{mouse}, false},                                    // no box, as before
+        {{mouse, box("/dev/hidraw2", "a.0001#10")}, true},   // arrival
+        {{box("/dev/hidraw2", "a.0001#10"), mouse}, false},  // same box, listed elsewhere
+        {{otherMouse, box("/dev/hidraw2", "a.0001#10")}, false}, // another device replugged
+        {{box("/dev/hidraw2", "a.0002#11")}, true},          // out and in under the same path
+        {{box("/dev/hidraw3", "a.0002#11")}, true},          // another path
+        {{mouse}, true},                                     // removal
+    };
+    int look = 0;
+    for (const auto &[devices, changed] : looks)
+        QVERIFY2(presence.update(devices) == changed, qPrintable(QString::number(look++)));
 }
 
 QTEST_GUILESS_MAIN(TestDeviceCodec)

@@ -30,6 +30,7 @@ struct Linked {
     QSignalSpy found{&link, &BoxLink::boxFound};
     QSignalSpy lost{&link, &BoxLink::boxLost};
     QSignalSpy listening{&link, &BoxLink::readerListening};
+    QSignalSpy unreadable{&link, &BoxLink::boxUnreadable};
     QList<EventPair> pairs;
     Linked() { QObject::connect(&link, &BoxLink::eventPair, &link, [this](quint8 c, quint8 v) { pairs.append({c, v}); }); }
     // One event sent by the box reaches eventPair().
@@ -52,6 +53,9 @@ private Q_SLOTS:
     void arrivalAndRemoval();
     void replugBetweenNotificationsRestartsTheReader();
     void suspendLetsATransferReadReplies();
+    void unopenableBoxIsReportedOnceAndRetried();
+    void readErrorsAndSilentReplugsReopen();
+    void stopWakesAWaitingRead();
 };
 
 void TestDeviceLink::commandDeviceWritesWholeReports()
@@ -236,6 +240,64 @@ void TestDeviceLink::suspendLetsATransferReadReplies()
     l.link.ResumeReader();
     QTRY_COMPARE_WITH_TIMEOUT(l.listening.count(), 2, WaitMs);
     QVERIFY(l.eventArrives(0x34));
+}
+
+void TestDeviceLink::unopenableBoxIsReportedOnceAndRetried()
+{
+    Linked l;
+    l.box.plug();
+    l.box.setOpenRefused(true); // as without the udev rule
+    l.link.start();
+    QTRY_COMPARE_WITH_TIMEOUT(l.unreadable.count(), 1, WaitMs);
+    QVERIFY(l.link.isPresent() && l.link.isUnreadable());
+    // Retried after a second, still refused: no second report, and never "found".
+    QTRY_VERIFY_WITH_TIMEOUT(l.link.failedOpens() >= 2, WaitMs);
+    QCOMPARE(l.unreadable.count(), 1);
+    QCOMPARE(l.found.count(), 0);
+    QCOMPARE(l.listening.count(), 0);
+
+    // Access granted: the next device change opens it without waiting for the back-off.
+    l.box.setOpenRefused(false);
+    Q_EMIT l.box.devicesChanged();
+    QTRY_COMPARE_WITH_TIMEOUT(l.listening.count(), 1, 500);
+    QTRY_COMPARE_WITH_TIMEOUT(l.found.count(), 1, WaitMs);
+    QVERIFY(!l.link.isUnreadable());
+    QVERIFY(l.eventArrives(0x35));
+}
+
+void TestDeviceLink::readErrorsAndSilentReplugsReopen()
+{
+    Linked l;
+    l.box.plug();
+    l.link.start();
+    QTRY_COMPARE_WITH_TIMEOUT(l.listening.count(), 1, WaitMs);
+
+    // A read fails while the box stays listed: the reader opens it again.
+    l.box.failNextRead();
+    QTRY_COMPARE_WITH_TIMEOUT(l.listening.count(), 2, WaitMs);
+    QVERIFY(l.eventArrives(0x36));
+    QCOMPARE(l.found.count(), 1);
+
+    // Out and in under the same path with no notification at all: the new identity makes it
+    // an arrival (the telephone starts afresh) and the reader listens on the new node.
+    l.box.replugSilently();
+    QTRY_COMPARE_WITH_TIMEOUT(l.found.count(), 2, WaitMs);
+    QTRY_COMPARE_WITH_TIMEOUT(l.listening.count(), 3, WaitMs);
+    QVERIFY(l.eventArrives(0x37));
+    QCOMPARE(l.lost.count(), 0);
+}
+
+void TestDeviceLink::stopWakesAWaitingRead()
+{
+    SimulatedBox box;
+    box.plug();
+    ReaderThread reader(box, box.devicePath(), 60000);
+    QSignalSpy opened(&reader, &ReaderThread::opened);
+    reader.start();
+    QTRY_COMPARE_WITH_TIMEOUT(opened.count(), 1, WaitMs);
+    QTest::qWait(50); // into its minute-long read
+    reader.requestStop();
+    QVERIFY2(reader.wait(WaitMs), "the stop waited for the read timeout");
 }
 
 QTEST_GUILESS_MAIN(TestDeviceLink)
