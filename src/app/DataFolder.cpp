@@ -23,6 +23,31 @@ QString DataFolder::choose(const QString &commandLineDir, const QString &environ
     return QDir::cleanPath(userDataDir);
 }
 
+QString DataFolder::userDataDir()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
+        + QStringLiteral("/dpx");
+}
+
+bool DataFolder::adoptEarlierFolder(const QString &earlier, const QString &path)
+{
+    const QDir from(earlier);
+    if (!QFileInfo::exists(from.filePath(QLatin1String(DatabaseFileName)))
+        || QFileInfo::exists(QDir(path).filePath(QLatin1String(DatabaseFileName))))
+        return true;
+    if (!QDir().mkpath(path))
+        return false;
+    bool moved = true;
+    const auto entries = from.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    for (const QString &name : entries) {
+        const QString target = QDir(path).filePath(name);
+        if (!QFileInfo::exists(target))
+            moved = QFile::rename(from.filePath(name), target) && moved;
+    }
+    QDir().rmdir(earlier); // only when it is empty now
+    return moved;
+}
+
 DataFolder::DataFolder(QString path) : m_path(std::move(path)) {}
 
 DataFolder::~DataFolder() = default;
@@ -59,6 +84,11 @@ bool DataFolder::prepare()
     }
     probe.close();
     probe.remove();
+
+    // A start cut short while the address book was being made leaves its work files.
+    const QString unfinished = QStringLiteral(".") + QLatin1String(DatabaseFileName) + QStringLiteral(".*");
+    for (const QString &name : dir.entryList({unfinished}, QDir::Files | QDir::Hidden | QDir::System))
+        dir.remove(name);
 
     if (!QFileInfo::exists(databasePath())) {
         QString dbError;

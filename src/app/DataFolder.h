@@ -18,11 +18,21 @@ public:
     // it, else the user's data location (~/.local/share/dpx).
     static QString choose(const QString &commandLineDir, const QString &environmentDir,
                           const QString &executableDir, const QString &userDataDir);
+    // The user's data location: ~/.local/share/dpx on Linux.
+    static QString userDataDir();
+    // The simulated telephone keeps its own data beside the real one, so a demo never
+    // touches the real address book and both can run at once.
+    static QString simulatedDir(const QString &chosen) { return chosen + QStringLiteral("/simulated"); }
+    // Moves what an earlier version kept in `earlier` (~/.local/share/dpx/dpx) into `path`,
+    // once: only when `earlier` holds an address book and `path` has none. False when
+    // something could not be moved (it then stays where it was).
+    static bool adoptEarlierFolder(const QString &earlier, const QString &path);
 
     explicit DataFolder(QString path);
     ~DataFolder();
 
-    // Creates the folder when missing and fills in whatever default file is absent.
+    // Creates the folder when missing and fills in whatever default file is absent, and
+    // removes the hidden work files of an address book whose creation was cut short.
     // Existing files are never overwritten. False with error() when the folder cannot be
     // created or written.
     bool prepare();

@@ -58,9 +58,7 @@ QString numberFromDialRequest(const QString &request)
         text = QUrl::fromPercentEncoding(text.toUtf8());
     }
     QString number;
-    for (const QChar c : std::as_const(text)) {
-        if (c.isSpace() || c == u'-' || c == u'.' || c == u'(' || c == u')')
-            continue;
+    for (const QChar c : withoutVisualSeparators(text)) {
         const bool dialable = (c >= u'0' && c <= u'9') || c == u'*' || c == u'#' || c == u'p'
             || c == u'P';
         if (!dialable)

@@ -76,16 +76,7 @@ MainPhoneWindow::MainPhoneWindow(const PhoneServices &services, QWidget *parent)
         else
             raise(), activateWindow();
     });
-    connect(m_tray, &PhoneTray::menuRequested, this, [this] {
-        if (isHidden())
-            show();
-        raise();
-        activateWindow();
-    });
-    connect(m_tray->exitAction(), &QAction::triggered, this, [this] {
-        close();
-        Q_EMIT exitRequested();
-    });
+    connect(m_tray->exitAction(), &QAction::triggered, this, &MainPhoneWindow::requestExit);
     m_tray->show();
 
     m_volume = new MasterOutputVolume(this);
@@ -133,13 +124,26 @@ MainPhoneWindow::MainPhoneWindow(const PhoneServices &services, QWidget *parent)
         connect(box, &BoxLink::eventPair, this, &MainPhoneWindow::OnDeviceEvent);
     }
     refreshLcd();
-    if (!m_services.databaseProblem.isEmpty())
-        ShowStatusText(m_services.databaseProblem);
+    if (const QString problem = m_services.databaseProblem; !problem.isEmpty()) {
+        // Told once, then kept on the status line whenever it is free: caller lookup and
+        // the phone book do not work until it is mended.
+        setStandingStatus(StandingDatabase, problem);
+        ShowStatusText(problem);
+        QMetaObject::invokeMethod(this, [this, problem] { showMessage(problem); },
+                                  Qt::QueuedConnection);
+    }
     if (m_services.box)
         m_services.box->start();
 }
 
-MainPhoneWindow::~MainPhoneWindow() = default;
+MainPhoneWindow::~MainPhoneWindow()
+{
+    // The boxes go first, while the list that their end updates still exists.
+    const auto boxes = m_openMessages.values();
+    m_openMessages.clear();
+    for (const QPointer<QMessageBox> &box : boxes)
+        delete box.data();
+}
 
 void MainPhoneWindow::readSettings()
 {
@@ -231,10 +235,7 @@ void MainPhoneWindow::placeControls()
         connect(hide, &QAbstractButton::clicked, this, &MainPhoneWindow::hideToTray);
     if (KeyButton *closeKey = m_keys.value(1144))
         connect(closeKey, &QAbstractButton::clicked, this, [this] {
-            QMetaObject::invokeMethod(this, [this] {
-                if (close())
-                    Q_EMIT exitRequested();
-            }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(this, &MainPhoneWindow::requestExit, Qt::QueuedConnection);
         });
 }
 
@@ -401,9 +402,23 @@ void MainPhoneWindow::refreshKeyImages(int lampNumber)
 void MainPhoneWindow::showMessage(const QString &text)
 {
     m_lastMessage = text;
+    // One box per text: the same message again raises the box already open.
+    if (QMessageBox *open = m_openMessages.value(text)) {
+        open->raise();
+        open->activateWindow();
+        return;
+    }
     auto *box = new QMessageBox(QMessageBox::NoIcon, windowTitle(), text, QMessageBox::Ok, this);
     box->setAttribute(Qt::WA_DeleteOnClose);
+    m_openMessages.insert(text, box);
+    connect(box, &QObject::destroyed, this, [this, text] { m_openMessages.remove(text); });
     box->open();
+}
+
+int MainPhoneWindow::openMessageCount() const
+{
+    return int(std::count_if(m_openMessages.cbegin(), m_openMessages.cend(),
+                             [](const QPointer<QMessageBox> &box) { return !box.isNull(); }));
 }
 
 void MainPhoneWindow::showAbout()
@@ -412,8 +427,32 @@ void MainPhoneWindow::showAbout()
     about.exec();
 }
 
+void MainPhoneWindow::shutDown()
+{
+    m_shuttingDown = true;
+    close();
+}
+
+void MainPhoneWindow::requestExit()
+{
+    shutDown();
+    Q_EMIT exitRequested();
+}
+
 void MainPhoneWindow::closeEvent(QCloseEvent *event)
 {
+    if (!m_shuttingDown) {
+        // Closed by the window manager (Alt+F4, the taskbar): with a notification area the
+        // telephone goes there as the hide button does; without one the program ends, in
+        // order, rather than run on with no window and no icon.
+        if (m_tray->available()) {
+            event->ignore();
+            hideToTray();
+            return;
+        }
+        m_shuttingDown = true;
+        QMetaObject::invokeMethod(this, &MainPhoneWindow::exitRequested, Qt::QueuedConnection);
+    }
     m_popup->Hide(false);
     m_captureTimer.stop();
     m_ringPlayer->Stop();

@@ -13,6 +13,7 @@
 #include <memory>
 
 class QLabel;
+class QMessageBox;
 
 namespace dpx {
 
@@ -74,8 +75,9 @@ public:
 
     // Sends a key to the telephone; without a box says "USB設備錯誤!".
     void PressKey(int keyNumber);
-    // Dials the phone-book tree's selected text after the outside-line code; a text that is
-    // not a number (digits and the pause letter p/P) is refused.
+    // Dials the phone-book tree's selected text after the outside-line code, its visual
+    // separators dropped; a text that is not a number (digits and the pause letter p/P) is
+    // refused.
     void DialSelectedContact(const QString &selectedText);
     // A dial request from outside (a tel: link or --dial): separators dropped, then dialled.
     void dialRequest(const QString &request);
@@ -95,12 +97,19 @@ public:
     CallerPopup &callerPopup() { return *m_popup; }
     bool isCapturingNumber() const { return m_captureTimer.isActive(); }
 
-    // A message for the user: a message box that does not block the telephone.
+    // A message for the user: a message box that does not block the telephone. One box per
+    // text: the same text while its box is open raises that box.
     void showMessage(const QString &text);
+    int openMessageCount() const;
     QString lastMessage() const { return m_lastMessage; }
 
     // Tool windows docked to the right edge follow the main window at this offset.
     void dockToolWindow(QWidget *window, QPoint offset);
+
+    // Ends the window for good (the program is ending): closes it, stops the alert and the
+    // ring, removes the icon. requestExit also asks the program to end (exitRequested).
+    void shutDown();
+    void requestExit();
 
     // Hides to the notification area (or minimises when there is none).
     void hideToTray();
@@ -175,6 +184,8 @@ private:
     Keypad *m_keypad = nullptr;
     DialSequencer *m_dialer = nullptr;
     QString m_lastMessage;
+    QHash<QString, QPointer<QMessageBox>> m_openMessages;
+    bool m_shuttingDown = false;
     DisplayModel m_model;
     PhoneTray *m_tray = nullptr;
     StatusLine *m_status = nullptr;

@@ -155,10 +155,7 @@ void MainPhoneWindow::contextMenuEvent(QContextMenuEvent *event)
     menu.addAction(QStringLiteral("隱藏"), this, &MainPhoneWindow::hideToTray);
     menu.addAction(QStringLiteral("About DPX"), this, &MainPhoneWindow::showAbout);
     menu.addSeparator();
-    menu.addAction(QStringLiteral("Exit"), this, [this] {
-        if (close())
-            Q_EMIT exitRequested();
-    });
+    menu.addAction(QStringLiteral("Exit"), this, &MainPhoneWindow::requestExit);
     menu.exec(event->globalPos());
 }
 

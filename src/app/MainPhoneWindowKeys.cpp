@@ -113,12 +113,13 @@ void MainPhoneWindow::DialSelectedContact(const QString &selectedText)
         showMessage(QString::fromUtf8(Keypad::DeviceErrorText));
         return;
     }
-    // A name or a nickname selected in the tree is no number.
-    if (!isDiallableNumber(selectedText)) {
+    // Numbers are often stored with separators; a name or a nickname is no number.
+    const QString number = withoutVisualSeparators(selectedText);
+    if (!isDiallableNumber(number)) {
         showMessage(QString::fromUtf8(InvalidNumberText));
         return;
     }
-    startDialling(selectedText);
+    startDialling(number);
 }
 
 void MainPhoneWindow::dialRequest(const QString &request)

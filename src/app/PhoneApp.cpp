@@ -46,8 +46,9 @@ QString databaseProblem(AddressDatabase &db, const QString &path)
     if (db.Open())
         return {};
     if (!QFileInfo::exists(path))
-        return QStringLiteral("No address database: working without contacts.");
-    return QStringLiteral("Address database cannot be opened: %1").arg(db.lastError());
+        return QCoreApplication::translate("PhoneApp", "找不到通訊簿資料庫,來電不會顯示姓名。");
+    return QCoreApplication::translate("PhoneApp", "通訊簿資料庫無法開啟,來電不會顯示姓名:%1")
+        .arg(db.lastError());
 }
 
 } // namespace
@@ -79,9 +80,15 @@ int PhoneApp::run(int argc, char **argv)
     QApplication::setOrganizationName(QStringLiteral("dpx"));
     QApplication::setQuitOnLastWindowClosed(false);
 
-    DataFolder data(DataFolder::choose(
-        options.dataDir, qEnvironmentVariable("DPX_DATA_DIR"), QApplication::applicationDirPath(),
-        QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation)));
+    const QString environmentDir = qEnvironmentVariable("DPX_DATA_DIR");
+    const QString userDir = DataFolder::userDataDir();
+    QString folder = DataFolder::choose(options.dataDir, environmentDir,
+                                        QApplication::applicationDirPath(), userDir);
+    if (folder == QDir::cleanPath(userDir))
+        DataFolder::adoptEarlierFolder(userDir + QStringLiteral("/dpx"), folder);
+    if (options.simulate && options.dataDir.isEmpty() && environmentDir.isEmpty())
+        folder = DataFolder::simulatedDir(folder);
+    DataFolder data(folder);
 
     // A second start hands its arguments to the first and ends without a window.
     SingleInstance instance(data.path());
@@ -133,7 +140,8 @@ int PhoneApp::run(int argc, char **argv)
         std::unique_ptr<SimPanel> panel;
         if (simulated && options.simScript.isEmpty()) {
             panel = std::make_unique<SimPanel>(*simulated);
-            panel->move(window.frameGeometry().topRight() + QPoint(8, 0));
+            // Docked: it follows the window, and hides and comes back with it.
+            window.dockToolWindow(panel.get(), QPoint(window.frameGeometry().width() + 8, 0));
             panel->show();
         }
         std::unique_ptr<ScriptRunner> runner;
@@ -141,7 +149,7 @@ int PhoneApp::run(int argc, char **argv)
             runner = std::make_unique<ScriptRunner>(window, *simulated);
             QObject::connect(runner.get(), &ScriptRunner::finished, &app, [&](int code) {
                 exitCode = code;
-                window.close();
+                window.shutDown();
                 QApplication::quit();
             });
             if (!runner->start(options.simScript))
@@ -150,7 +158,7 @@ int PhoneApp::run(int argc, char **argv)
         const int loopCode = QApplication::exec();
         if (!runner)
             exitCode = loopCode;
-        window.close();
+        window.shutDown();
     }
     // The window is gone; the link, the database and the work folder go in that order.
     return exitCode;

@@ -50,8 +50,14 @@ void PhoneBookTree::setImages(const FolderBarImages &smallImages)
 void PhoneBookTree::FillPhoneBookTree(AddressDatabase *database)
 {
     clear();
-    if (!database || !(database->IsOpen() || database->Open()))
+    if (!database || !(database->IsOpen() || database->Open())) {
+        // Said where the contacts would be, so an empty tree is not taken for an empty book.
+        auto *note = new QTreeWidgetItem(QStringList{tr("無法開啟通訊簿")});
+        note->setFlags(Qt::ItemIsEnabled);
+        note->setData(0, Qt::UserRole, QStringLiteral("unavailable"));
+        addTopLevelItem(note);
         return;
+    }
     auto icon = [this](int i) { return i < m_icons.size() ? m_icons.at(i) : QIcon(); };
     QIcon person = icon(Person);
     if (m_icons.size() > PersonSelected)

@@ -53,10 +53,9 @@ PhoneTray::PhoneTray(const QString &title, QObject *parent) : QObject(parent), m
     m_icon->setContextMenu(m_menu);
     connect(m_icon, &QSystemTrayIcon::activated, this,
             [this](QSystemTrayIcon::ActivationReason reason) {
+                // A right click opens the menu by itself, at once: the window stays where it is.
                 if (reason == QSystemTrayIcon::DoubleClick)
                     Q_EMIT doubleClicked();
-                else if (reason == QSystemTrayIcon::Context)
-                    Q_EMIT menuRequested();
             });
 }
 

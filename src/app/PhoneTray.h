@@ -45,7 +45,6 @@ public:
 
 Q_SIGNALS:
     void doubleClicked();
-    void menuRequested(); // right button: the window comes forward before the menu shows
 
 private:
     void showAlertStep();

@@ -139,6 +139,16 @@ bool isDiallableNumber(QStringView number)
     return true;
 }
 
+QString withoutVisualSeparators(QStringView number)
+{
+    QString kept;
+    kept.reserve(number.size());
+    for (const QChar c : number)
+        if (!c.isSpace() && c != u'-' && c != u'.' && c != u'(' && c != u')')
+            kept += c;
+    return kept;
+}
+
 QList<DialStep> dialSteps(QStringView lineCode, QStringView number)
 {
     QList<DialStep> steps;

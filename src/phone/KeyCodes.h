@@ -50,6 +50,9 @@ int dialKeyNumber(QChar c);
 // Dialling from the phone book: the number may hold digits and the pause letter p or P only,
 // and must not be empty.
 bool isDiallableNumber(QStringView number);
+// The number as typed without its visual separators (space, '-', '.', '(', ')'), which people
+// write into numbers and which the telephone has no key for.
+QString withoutVisualSeparators(QStringView number);
 
 // One step of dialling: press a key (0: none) and then wait pauseMs.
 struct DialStep {

@@ -20,6 +20,7 @@ private Q_SLOTS:
     void dataFolderPrecedence();
     void prepareSeedsOnceAndKeepsUserFiles();
     void unusableFolderIsReported();
+    void earlierFolderAndUnfinishedFilesAreTidied();
     void workFolderIsPrivateAndRemoved();
     void options_data();
     void options();
@@ -79,6 +80,46 @@ void AppCoreTest::prepareSeedsOnceAndKeepsUserFiles()
     QCOMPARE(ini.readAll(), QByteArray("[info]\naddress=0x0300\n"));
     QCOMPARE(QFileInfo(data.databasePath()).size(), dbSize);
     QVERIFY(!QFile::exists(data.filePath(QStringLiteral("info.ini.part"))));
+}
+
+void AppCoreTest::earlierFolderAndUnfinishedFilesAreTidied()
+{
+    QTemporaryDir root;
+    const QString folder = root.filePath(QStringLiteral("dpx"));
+    const QString earlier = folder + QStringLiteral("/dpx");
+    {
+        DataFolder old(earlier);
+        QVERIFY(old.prepare());
+        QFile ring(old.filePath(QStringLiteral("co.mp3")));
+        QVERIFY(ring.open(QIODevice::WriteOnly) && ring.write("ring") == 4);
+    }
+    // Moved once into the folder above, the earlier folder gone.
+    QVERIFY(DataFolder::adoptEarlierFolder(earlier, folder));
+    QVERIFY(QFile::exists(folder + QStringLiteral("/Address.db")));
+    QVERIFY(QFile::exists(folder + QStringLiteral("/co.mp3")));
+    QVERIFY(QFile::exists(folder + QStringLiteral("/contact picture/Default.bmp")));
+    QVERIFY(!QFileInfo::exists(earlier));
+    // An earlier folder that appears again never overwrites the address book in use.
+    QVERIFY(QDir().mkpath(earlier));
+    QFile stray(earlier + QStringLiteral("/Address.db"));
+    QVERIFY(stray.open(QIODevice::WriteOnly) && stray.write("x") == 1);
+    stray.close();
+    const qint64 size = QFileInfo(folder + QStringLiteral("/Address.db")).size();
+    QVERIFY(DataFolder::adoptEarlierFolder(earlier, folder));
+    QCOMPARE(QFileInfo(folder + QStringLiteral("/Address.db")).size(), size);
+
+    // A first start cut short left its hidden work files: the next start removes them.
+    DataFolder data(folder);
+    for (const char *name : {".Address.db.aB3xYz", ".Address.db.aB3xYz-journal"}) {
+        QFile unfinished(data.filePath(QString::fromLatin1(name)));
+        QVERIFY(unfinished.open(QIODevice::WriteOnly));
+    }
+    QVERIFY(data.prepare());
+    QCOMPARE(QDir(folder).entryList({QStringLiteral(".Address.db*")}, QDir::Files | QDir::Hidden),
+             QStringList());
+    QVERIFY(QFile::exists(data.databasePath()));
+
+    QCOMPARE(DataFolder::simulatedDir(folder), folder + QStringLiteral("/simulated"));
 }
 
 void AppCoreTest::unusableFolderIsReported()

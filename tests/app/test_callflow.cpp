@@ -287,6 +287,16 @@ void CallFlowTest::phoneBookTreeDials()
     for (const QByteArray &r : phone.box.outputReports())
         keys << QString::fromLatin1(r.mid(3, 1).toHex());
     QCOMPARE(keys, (QStringList{"9a", "11", "12"})); // line code 0, then 1 and 2
+
+    // Numbers as people write them: the separators go, the digits are dialled.
+    for (const QString &written : {QStringLiteral("0912-345-678"), QStringLiteral("(03) 555.1234")}) {
+        w.showMessage(QString());
+        w.DialSelectedContact(written);
+        QCOMPARE(w.lastMessage(), QString());
+        QVERIFY(w.isDialling());
+        QVERIFY(!w.statusText().contains(u'-') && !w.statusText().contains(u'('));
+        QTRY_VERIFY_WITH_TIMEOUT(!w.isDialling(), 8000);
+    }
 }
 
 void CallFlowTest::volumeSliderDrivesTheMasterVolume()

@@ -2,7 +2,9 @@
 #include "addressbook/AddressDatabase.h"
 #include "app/DataFolder.h"
 #include "app/MainPhoneWindow.h"
+#include "app/CallerPopup.h"
 #include "app/LcdPanel.h"
+#include "app/PhoneBookTree.h"
 #include "app/PhoneTray.h"
 #include "app/ToolWindows.h"
 #include "device/BoxLink.h"
@@ -18,6 +20,7 @@
 
 #include <QLabel>
 #include <QMenu>
+#include <QMessageBox>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QElapsedTimer>
@@ -40,9 +43,12 @@ private Q_SLOTS:
     void longLine2IsDrawnOnce_data();
     void longLine2IsDrawnOnce();
     void settingsRowSetsTheFlags();
+    void unreadableAddressBookIsSaid();
     void toolWindowsStayDocked();
     void folderItemsOpenTheirOwnTool();
     void hidingAndFadingIn();
+    void closeFromTheWindowManagerEndsWithoutATray();
+    void oneMessageBoxPerText();
 };
 
 void MainWindowTest::windowIsPhoneShaped()
@@ -238,6 +244,28 @@ void MainWindowTest::settingsRowSetsTheFlags()
     QVERIFY(!again.showsCallerCard());
 }
 
+void MainWindowTest::unreadableAddressBookIsSaid()
+{
+    QTemporaryDir root;
+    QFile garbage(root.filePath(QStringLiteral("Address.db")));
+    QVERIFY(garbage.open(QIODevice::WriteOnly) && garbage.write(QByteArray(4096, 'x')) == 4096);
+    garbage.close();
+    AddressDatabase db(garbage.fileName(), QStringLiteral("corrupt-test"));
+    PhoneServices services;
+    services.database = &db;
+    services.databaseProblem = QStringLiteral("通訊簿資料庫無法開啟");
+    MainPhoneWindow w(services);
+    w.show();
+    QCOMPARE(w.statusText(), services.databaseProblem);
+    QTRY_COMPARE(w.lastMessage(), services.databaseProblem);
+    // Another text comes and goes; the problem comes back on the free line.
+    w.ShowStatusText(QStringLiteral("Device has Detected!"));
+    QTRY_COMPARE_WITH_TIMEOUT(w.statusText(), services.databaseProblem, 3000);
+    w.FillPhoneBookTree();
+    QCOMPARE(w.phoneBookTree()->topLevelItemCount(), 1);
+    QCOMPARE(w.phoneBookTree()->topLevelItem(0)->text(0), QStringLiteral("無法開啟通訊簿"));
+}
+
 void MainWindowTest::toolWindowsStayDocked()
 {
     Phone phone(false);
@@ -308,6 +336,41 @@ void MainWindowTest::hidingAndFadingIn()
     for (int i = 1; i < levels.size(); ++i)
         QVERIFY(levels[i] > levels[i - 1] && levels[i] % 20 == 0);
     QVERIFY(clock.elapsed() >= 4 * MainPhoneWindow::FadeStepMs);
+}
+
+void MainWindowTest::closeFromTheWindowManagerEndsWithoutATray()
+{
+    Phone phone;
+    MainPhoneWindow &w = *phone.window;
+    QTRY_VERIFY(phone.listening->size() > 0);
+    phone.box.sendEvent({{0x90, 0x02}});
+    QTRY_VERIFY(w.isCallerAlertPending());
+    QSignalSpy exit(&w, &MainPhoneWindow::exitRequested);
+    // Offscreen there is no notification area: a close that is not ours ends the program
+    // instead of leaving it running with no window and no icon.
+    QVERIFY(!w.tray().available());
+    QVERIFY(w.close());
+    QTRY_COMPARE(exit.size(), 1);
+    QVERIFY(!w.isVisible());
+    QVERIFY(!w.tray().isAlerting());
+    QVERIFY(!w.callerPopup().isShown());
+}
+
+void MainWindowTest::oneMessageBoxPerText()
+{
+    Phone phone(false);
+    MainPhoneWindow &w = *phone.window;
+    for (int i = 0; i < 3; ++i) {
+        w.PressKey(18); // no box
+        w.showMessage(QStringLiteral("找不到鈴聲文件!"));
+    }
+    QCOMPARE(w.openMessageCount(), 2);
+    const auto boxes = w.findChildren<QMessageBox *>();
+    QCOMPARE(boxes.size(), 2);
+    boxes.first()->close();
+    QTRY_COMPARE(w.openMessageCount(), 1);
+    w.showMessage(boxes.last()->text());
+    QCOMPARE(w.openMessageCount(), 1);
 }
 
 QTEST_MAIN(MainWindowTest)
