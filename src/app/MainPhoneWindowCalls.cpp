@@ -128,12 +128,9 @@ void MainPhoneWindow::LookUpCaller(const QString &number)
 
 void MainPhoneWindow::updatePopup()
 {
+    // The name large ("—" while none is known), the number under it.
     const QString name = m_callerFound ? m_caller.name() : QString();
-    const QString number = m_callerNumber.isEmpty() ? QStringLiteral("—") : m_callerNumber;
-    if (name.isEmpty())
-        m_popup->setCaller(number, QString());
-    else
-        m_popup->setCaller(name, number);
+    m_popup->setCaller(name.isEmpty() ? QStringLiteral("—") : name, m_callerNumber);
 }
 
 void MainPhoneWindow::EndCallerAlert(bool answer)

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/ScriptRunner.h"
 
+#include "app/CallerPopup.h"
 #include "app/MainPhoneWindow.h"
 #include "device/BoxLink.h"
 #include "phone/LampBoard.h"
@@ -86,7 +87,9 @@ void ScriptRunner::step()
     case ScriptCommand::ExpectLamp:
     case ScriptCommand::ExpectStatus:
     case ScriptCommand::ExpectSent:
-    case ScriptCommand::ExpectMessage: {
+    case ScriptCommand::ExpectMessage:
+    case ScriptCommand::ExpectCaller:
+    case ScriptCommand::ExpectAlert: {
         if (!m_expecting) {
             m_expecting = true;
             m_expectSince.start();
@@ -210,6 +213,13 @@ QString ScriptRunner::check(const ScriptCommand &command) const
         break;
     case ScriptCommand::ExpectMessage:
         actual = m_window.lastMessage();
+        break;
+    case ScriptCommand::ExpectCaller:
+        actual = m_window.callerPopup().title();
+        break;
+    case ScriptCommand::ExpectAlert:
+        actual = m_window.isCallerAlertPending() ? QStringLiteral("on") : QStringLiteral("off");
+        expected = command.flag ? QStringLiteral("on") : QStringLiteral("off");
         break;
     case ScriptCommand::ExpectSent: {
         actual = QString::fromLatin1(m_box.lastOutputReport().toHex());

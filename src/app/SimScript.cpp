@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/SimScript.h"
 
+#include "phone/LampBoard.h"
+
 #include <QStringList>
 
 #include <optional>
+#include <utility>
 
 namespace dpx {
 
@@ -71,11 +74,65 @@ bool isHex(const QString &text)
     return true;
 }
 
+// The lamps a telephone can light: the key lamps and the two indicators.
+bool isLampNumber(int number)
+{
+    return (number >= FirstKeyLamp && number <= LastKeyLamp) || number == SmallIndicator
+        || number == LargeIndicator;
+}
+
+QString lampNumberError()
+{
+    return QStringLiteral("a lamp number is %1..%2, %3 or %4")
+        .arg(FirstKeyLamp).arg(LastKeyLamp).arg(SmallIndicator).arg(LargeIndicator);
+}
+
+QString lampStateError(const QString &state)
+{
+    return QStringLiteral("unknown lamp state \"%1\": expected off, or red- or green- followed "
+                          "by steady, slow, fast or wink").arg(state);
+}
+
+// How each command is written, for the message about a line that is not.
+const char *usageOf(const QString &verb)
+{
+    static const std::pair<const char *, const char *> usages[] = {
+        {"wait", "wait MS"},
+        {"plug", "plug"},
+        {"unplug", "unplug"},
+        {"event", "event CODE VALUE [CODE VALUE [CODE VALUE]]"},
+        {"ring", "ring co|icm NUMBER"},
+        {"hangup", "hangup"},
+        {"display", "display 1|2 \"TEXT\""},
+        {"lamp", "lamp N STATE"},
+        {"press", "press KEYNUMBER"},
+        {"expect", "expect lcd1|lcd2 \"TEXT\", lamp N STATE, status \"TEXT\", message \"TEXT\", "
+                   "sent HEX, caller \"TEXT\" or alert on|off"},
+        {"dial", "dial \"REQUEST\""},
+        {"screenshot", "screenshot FILE"},
+        {"quit", "quit"},
+    };
+    for (const auto &[name, usage] : usages)
+        if (verb == QLatin1String(name))
+            return usage;
+    return nullptr;
+}
+
+QString knownVerbs()
+{
+    return QStringLiteral("wait, plug, unplug, event, ring, hangup, display, lamp, press, expect, "
+                          "dial, screenshot or quit");
+}
+
 // Reads one non-empty line into a command; returns an error text when it cannot.
 QString readCommand(const QStringList &w, ScriptCommand *cmd)
 {
     const QString verb = w.at(0).toLower();
     const int args = int(w.size()) - 1;
+    const char *usage = usageOf(verb);
+    if (!usage)
+        return QStringLiteral("unknown command \"%1\": expected %2").arg(w.at(0), knownVerbs());
+    const QString expected = QStringLiteral("expected: %1").arg(QLatin1String(usage));
     auto wantArgs = [&](int count) { return args == count; };
 
     if (verb == QLatin1String("wait") && wantArgs(1)) {
@@ -114,47 +171,51 @@ QString readCommand(const QStringList &w, ScriptCommand *cmd)
         cmd->kind = ScriptCommand::Display;
         cmd->numbers = {*line};
         cmd->text = w[2];
-    } else if (verb == QLatin1String("lamp") && wantArgs(2)) {
-        const auto lamp = number(w[1], 0, 255);
-        if (!lamp)
-            return QStringLiteral("lamp needs a lamp number");
-        cmd->kind = ScriptCommand::Lamp;
+    } else if ((verb == QLatin1String("lamp") && wantArgs(2))
+               || (verb == QLatin1String("expect") && args == 3
+                   && w[1].toLower() == QLatin1String("lamp"))) {
+        const int at = verb == QLatin1String("lamp") ? 1 : 2;
+        const auto lamp = number(w[at], 0, 255);
+        if (!lamp || !isLampNumber(*lamp))
+            return lampNumberError();
+        if (!parseLampState(w[at + 1].toLower()))
+            return lampStateError(w[at + 1]);
+        cmd->kind = at == 1 ? ScriptCommand::Lamp : ScriptCommand::ExpectLamp;
         cmd->numbers = {*lamp};
-        cmd->text = w[2].toLower();
+        cmd->text = w[at + 1].toLower();
     } else if (verb == QLatin1String("press") && wantArgs(1)) {
         const auto key = number(w[1], 0, 255);
         if (!key)
             return QStringLiteral("press needs a key number");
         cmd->kind = ScriptCommand::Press;
         cmd->numbers = {*key};
-    } else if (verb == QLatin1String("expect") && args >= 2) {
+    } else if (verb == QLatin1String("expect") && wantArgs(2)) {
         const QString what = w[1].toLower();
-        if ((what == QLatin1String("lcd1") || what == QLatin1String("lcd2")) && wantArgs(2)) {
+        if (what == QLatin1String("lcd1") || what == QLatin1String("lcd2")) {
             cmd->kind = ScriptCommand::ExpectLcd;
             cmd->numbers = {what == QLatin1String("lcd1") ? 1 : 2};
-            cmd->text = w[2];
-        } else if (what == QLatin1String("lamp") && wantArgs(3)) {
-            const auto lamp = number(w[2], 0, 255);
-            if (!lamp)
-                return QStringLiteral("expect lamp needs a lamp number");
-            cmd->kind = ScriptCommand::ExpectLamp;
-            cmd->numbers = {*lamp};
-            cmd->text = w[3].toLower();
-        } else if (what == QLatin1String("status") && wantArgs(2)) {
+        } else if (what == QLatin1String("status")) {
             cmd->kind = ScriptCommand::ExpectStatus;
-            cmd->text = w[2];
-        } else if (what == QLatin1String("message") && wantArgs(2)) {
+        } else if (what == QLatin1String("message")) {
             cmd->kind = ScriptCommand::ExpectMessage;
-            cmd->text = w[2];
-        } else if (what == QLatin1String("sent") && wantArgs(2)) {
+        } else if (what == QLatin1String("caller")) {
+            cmd->kind = ScriptCommand::ExpectCaller;
+        } else if (what == QLatin1String("alert")) {
+            const QString state = w[2].toLower();
+            if (state != QLatin1String("on") && state != QLatin1String("off"))
+                return QStringLiteral("expect alert needs on or off");
+            cmd->kind = ScriptCommand::ExpectAlert;
+            cmd->flag = state == QLatin1String("on");
+        } else if (what == QLatin1String("sent")) {
             if (!isHex(w[2]))
                 return QStringLiteral("expect sent needs an even number of hex digits");
             cmd->kind = ScriptCommand::ExpectSent;
             cmd->text = w[2].toLower();
+            return {};
         } else {
-            return QStringLiteral("expect lcd1|lcd2 \"text\", lamp N STATE, status \"text\", "
-                                  "message \"text\" or sent HEX");
+            return expected;
         }
+        cmd->text = w[2];
     } else if (verb == QLatin1String("dial") && wantArgs(1)) {
         cmd->kind = ScriptCommand::Dial;
         cmd->text = w[1];
@@ -164,7 +225,7 @@ QString readCommand(const QStringList &w, ScriptCommand *cmd)
     } else if (verb == QLatin1String("quit") && wantArgs(0)) {
         cmd->kind = ScriptCommand::Quit;
     } else {
-        return QStringLiteral("cannot read \"%1\"").arg(w.join(QLatin1Char(' ')));
+        return expected;
     }
     return {};
 }
@@ -173,25 +234,29 @@ QString readCommand(const QStringList &w, ScriptCommand *cmd)
 
 ParsedScript parseSimScript(const QString &text)
 {
+    // Every line is checked before anything runs; all faulty lines are reported.
     ParsedScript script;
+    QStringList errors;
     const QStringList lines = text.split(QLatin1Char('\n'));
     for (int i = 0; i < lines.size(); ++i) {
         const auto words = splitWords(lines.at(i));
         if (!words) {
-            script.error = QStringLiteral("line %1: unterminated quote").arg(i + 1);
-            return script;
+            errors << QStringLiteral("line %1: unterminated quote").arg(i + 1);
+            continue;
         }
         if (words->isEmpty())
             continue;
         ScriptCommand cmd;
         cmd.line = i + 1;
         const QString error = readCommand(*words, &cmd);
-        if (!error.isEmpty()) {
-            script.error = QStringLiteral("line %1: %2").arg(i + 1).arg(error);
-            script.commands.clear();
-            return script;
-        }
-        script.commands << cmd;
+        if (!error.isEmpty())
+            errors << QStringLiteral("line %1: %2").arg(i + 1).arg(error);
+        else
+            script.commands << cmd;
+    }
+    if (!errors.isEmpty()) {
+        script.error = errors.join(QLatin1Char('\n'));
+        script.commands.clear();
     }
     return script;
 }

@@ -24,6 +24,8 @@ struct ScriptCommand {
         ExpectStatus, // expect status "TEXT"
         ExpectSent,   // expect sent HEXPREFIX
         ExpectMessage, // expect message "TEXT"   (the last message shown to the user)
+        ExpectCaller, // expect caller "TEXT"   (the name on the caller popup, "—" for none)
+        ExpectAlert,  // expect alert on|off    (the caller alert: popup and flashing icon)
         Dial,         // dial "REQUEST"        (as a tel: link or --dial handed to DPX)
         Screenshot,   // screenshot FILE
         Quit,         // quit
@@ -32,12 +34,12 @@ struct ScriptCommand {
     int line = 0;          // line number in the script, from 1
     QList<int> numbers;    // wait time, event bytes, key number, line or lamp number
     QString text;          // quoted text, file name, number to ring, hex prefix, lamp state
-    bool flag = false;     // ring: true for an outside line (co), false for intercom (icm)
+    bool flag = false;     // ring: outside line (co) rather than intercom; expect alert: on
 };
 
 struct ParsedScript {
     QList<ScriptCommand> commands;
-    QString error; // "line N: ..." for the first line that could not be read
+    QString error; // "line N: ..." for every line that could not be read, one a line
 };
 
 ParsedScript parseSimScript(const QString &text);

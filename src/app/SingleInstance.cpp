@@ -5,8 +5,10 @@
 #include <QDataStream>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QStandardPaths>
 #include <QStringList>
 
+#include <sys/socket.h>
 #include <unistd.h>
 
 namespace dpx {
@@ -14,13 +16,33 @@ namespace dpx {
 namespace {
 constexpr int ConnectTimeoutMs = 1000;
 constexpr quint32 MaxMessageBytes = 64 * 1024;
+
+// Whether the process at the other end of a local socket runs as this user. Where the system
+// cannot tell, the private runtime folder is the only guard.
+bool peerIsThisUser(const QLocalSocket &socket)
+{
+#ifdef SO_PEERCRED
+    ucred credentials{};
+    socklen_t length = sizeof credentials;
+    if (::getsockopt(int(socket.socketDescriptor()), SOL_SOCKET, SO_PEERCRED, &credentials,
+                     &length) == 0)
+        return credentials.uid == ::getuid();
+    return false;
+#else
+    Q_UNUSED(socket);
+    return true;
+#endif
 }
+} // namespace
 
 SingleInstance::SingleInstance(const QString &dataFolder, QObject *parent) : QObject(parent)
 {
     const QByteArray key = QByteArray::number(static_cast<qulonglong>(::getuid())) + '\0'
         + dataFolder.toUtf8();
-    m_name = QStringLiteral("dpx-")
+    // A full path in the user's runtime folder (mode 0700): a name under /tmp could be taken
+    // by another user first, who would then receive the arguments (dialled numbers).
+    m_name = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation)
+        + QStringLiteral("/dpx-")
         + QString::fromLatin1(
               QCryptographicHash::hash(key, QCryptographicHash::Sha256).toHex().left(24));
 }
@@ -45,6 +67,10 @@ bool SingleInstance::claim(const QStringList &arguments)
     connect(m_server, &QLocalServer::newConnection, this, [this] {
         while (QLocalSocket *socket = m_server->nextPendingConnection()) {
             connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+            if (!peerIsThisUser(*socket)) {
+                socket->abort();
+                continue;
+            }
             connect(socket, &QLocalSocket::readyRead, this, [this, socket] { readFrom(socket); });
             readFrom(socket);
         }
@@ -58,6 +84,8 @@ bool SingleInstance::sendTo(const QStringList &arguments)
     socket.connectToServer(m_name);
     if (!socket.waitForConnected(ConnectTimeoutMs))
         return false;
+    if (!peerIsThisUser(socket))
+        return false; // never hand the arguments to another user's process
     QByteArray payload;
     QDataStream payloadStream(&payload, QIODevice::WriteOnly);
     payloadStream << arguments;

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QStandardPaths>
 #include <QTest>
 #include <QTimer>
 
@@ -199,9 +200,15 @@ void AppCoreTest::scriptReadsEveryCommand()
         "expect status \"\"\n"
         "expect sent 01040493\n"
         "screenshot shot.png\n"
+        "expect caller \"王大明\"\n"
+        "expect alert ON\n"
         "quit\n"));
     QVERIFY2(s.error.isEmpty(), qPrintable(s.error));
-    QCOMPARE(s.commands.size(), 16);
+    QCOMPARE(s.commands.size(), 18);
+    QCOMPARE(s.commands[15].kind, ScriptCommand::ExpectCaller);
+    QCOMPARE(s.commands[15].text, QStringLiteral("王大明"));
+    QCOMPARE(s.commands[16].kind, ScriptCommand::ExpectAlert);
+    QVERIFY(s.commands[16].flag);
     QCOMPARE(s.commands[0].kind, ScriptCommand::Wait);
     QCOMPARE(s.commands[0].line, 2);
     QCOMPARE(s.commands[3].numbers, (QList<int>{0x24, 0x41, 37, 0x42}));
@@ -218,23 +225,35 @@ void AppCoreTest::scriptReadsEveryCommand()
 void AppCoreTest::scriptErrors_data()
 {
     QTest::addColumn<QString>("script");
-    QTest::addColumn<QString>("lineTag");
-    QTest::newRow("unknown verb") << "wait 1\ndance\n" << "line 2";
-    QTest::newRow("odd event bytes") << "event 1 2 3" << "line 1";
-    QTest::newRow("four pairs") << "event 1 2 3 4 5 6 7 8" << "line 1";
-    QTest::newRow("byte too big") << "event 0x100 1" << "line 1";
-    QTest::newRow("bad ring line") << "ring pbx 12" << "line 1";
-    QTest::newRow("unterminated quote") << "expect lcd1 \"abc" << "line 1";
-    QTest::newRow("bad hex") << "expect sent 0104x" << "line 1";
-    QTest::newRow("negative wait") << "wait -5" << "line 1";
+    QTest::addColumn<QString>("error"); // each faulty line, with the part that says what was expected
+    QTest::newRow("unknown verb") << "wait 1\nbogus 1\n" << "line 2: unknown command \"bogus\": expected wait,";
+    QTest::newRow("odd event bytes") << "event 1 2 3" << "line 1: event needs";
+    QTest::newRow("four pairs") << "event 1 2 3 4 5 6 7 8" << "line 1: event needs";
+    QTest::newRow("byte too big") << "event 0x100 1" << "line 1: event bytes";
+    QTest::newRow("bad ring line") << "ring pbx 12" << "line 1: ring needs co or icm";
+    QTest::newRow("ring without number") << "ring co" << "line 1: expected: ring co";
+    QTest::newRow("unterminated quote") << "expect lcd1 \"abc" << "line 1: unterminated";
+    QTest::newRow("bad hex") << "expect sent 0104x" << "line 1: expect sent needs";
+    QTest::newRow("negative wait") << "wait -5" << "line 1: wait needs";
+    QTest::newRow("no lamp 99") << "lamp 99 red-steady" << "line 1: a lamp number is";
+    QTest::newRow("no lamp 0") << "lamp 0 off" << "line 1: a lamp number is";
+    QTest::newRow("unknown colour") << "expect lamp 3 purple" << "line 1: unknown lamp state \"purple\"";
+    QTest::newRow("alert maybe") << "expect alert maybe" << "line 1: expect alert needs on or off";
+    QTest::newRow("unknown expectation") << "expect colour \"x\"" << "line 1: expected: expect lcd1";
+    QTest::newRow("every line") << "bogus\nwait 1\nlamp 0 off\n" << "line 1: unknown command|line 3: a lamp";
 }
 
 void AppCoreTest::scriptErrors()
 {
     QFETCH(QString, script);
+    QFETCH(QString, error);
     const ParsedScript s = parseSimScript(script);
     QVERIFY(s.commands.isEmpty());
-    QTEST(s.error.left(6), "lineTag");
+    const QStringList lines = s.error.split(u'\n');
+    const QStringList wanted = error.split(u'|');
+    QCOMPARE(lines.size(), wanted.size());
+    for (int i = 0; i < lines.size(); ++i)
+        QVERIFY2(lines[i].startsWith(wanted[i]), qPrintable(lines[i]));
 }
 
 void AppCoreTest::secondInstanceHandsOverArguments()
@@ -256,6 +275,15 @@ void AppCoreTest::secondInstanceHandsOverArguments()
 
     SingleInstance elsewhere(other.path());
     QVERIFY(elsewhere.claim({}));
+
+    // The socket is a path in the user's own runtime folder, which nobody else may enter.
+    const QFileInfo socket(first.serverName());
+    QCOMPARE(socket.absolutePath(), QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation));
+    QVERIFY(socket.exists());
+    QCOMPARE(QFileInfo(socket.absolutePath()).permissions()
+                 & (QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther
+                    | QFile::WriteOther | QFile::ExeOther),
+             QFile::Permissions());
 }
 
 QTEST_GUILESS_MAIN(AppCoreTest)
