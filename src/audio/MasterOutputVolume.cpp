@@ -48,7 +48,8 @@ int MasterOutputVolume::GetMinVolume() const
 
 int MasterOutputVolume::GetMaxVolume() const
 {
-    return m_mixer->defaultSink() ? int(PulseMixer::normalVolume()) : -1;
+    // A constant of the server: no need to ask it.
+    return m_mixer->knownDefaultSink() ? int(PulseMixer::normalVolume()) : -1;
 }
 
 int MasterOutputVolume::GetVolume() const
@@ -61,7 +62,7 @@ void MasterOutputVolume::SetVolume(int value)
 {
     if (value < 0 || quint32(value) > PulseMixer::normalVolume())
         return;
-    m_mixer->setVolume(quint32(value));
+    m_mixer->setVolumeNoWait(quint32(value));
 }
 
 } // namespace dpx

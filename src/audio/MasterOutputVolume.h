@@ -14,8 +14,9 @@ class PulseMixer;
 // Without a server or a default sink every query answers -1 and nothing is changed; no
 // message is shown. A server that goes away is looked for again in the background (after
 // 1 s, then with growing pauses up to 10 s), so the object recovers when it comes back.
-// Use from the thread that owns the object (the UI thread); each query is one short round
-// trip to the server, bounded by a 2 s timeout.
+// Use from the thread that owns the object (the UI thread). GetMaxVolume and SetVolume never
+// wait for the server (a slider drives them); the other queries are one round trip each,
+// bounded by a 2 s timeout.
 class MasterOutputVolume : public QObject {
     Q_OBJECT
   public:
@@ -27,9 +28,10 @@ class MasterOutputVolume : public QObject {
     void DisableLine(); // mutes it
     int GetVolumeSteps() const;
     int GetMinVolume() const; // 0
-    int GetMaxVolume() const; // the sink's normal (100 %) volume
+    int GetMaxVolume() const; // the sink's normal (100 %) volume; -1 while no sink is known
     int GetVolume() const;    // first channel
-    // Sets every channel; a value outside [GetMinVolume(), GetMaxVolume()] is ignored.
+    // Sets every channel of the known default sink without waiting for the answer; a value
+    // outside [GetMinVolume(), GetMaxVolume()] is ignored, and so is any while no sink is known.
     void SetVolume(int value);
 
   Q_SIGNALS:

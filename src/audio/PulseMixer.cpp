@@ -64,6 +64,7 @@ struct PulseMixer::Private {
     bool refreshRunning = false;
     bool refreshAgain = false;
     std::optional<quint32> lastVolume;
+    std::optional<SinkVolume> known; // the default sink from the last answer (lock held)
 
     pa_mainloop_api *api() const { return pa_threaded_mainloop_get_api(loop); }
     pa_time_event *newTimer(pa_usec_t delay, pa_time_event_cb_t callback)
@@ -173,6 +174,7 @@ void PulseMixer::Private::onState(pa_context *context, void *self)
     case PA_CONTEXT_FAILED:
     case PA_CONTEXT_TERMINATED:
         qCDebug(lcAudio) << "sound server gone";
+        d->known.reset();
         d->scheduleRetry();
         break;
     default:
@@ -208,6 +210,8 @@ void PulseMixer::Private::requestRefresh()
 void PulseMixer::Private::onRefreshInfo(pa_context *, const pa_sink_info *info, int eol, void *self)
 {
     auto *d = static_cast<Private *>(self);
+    if (info)
+        d->known = sinkVolumeOf(*info);
     if (info && info->volume.channels > 0)
         d->noteVolume(info->volume.values[0]);
     if (eol == 0)
@@ -240,6 +244,7 @@ bool PulseMixer::Private::waitUntil(const std::function<bool()> &done)
     if (timedOut && !done()) {
         // A server that does not answer counts as gone; the retry will find it again.
         qCDebug(lcAudio) << "sound server does not answer";
+        known.reset();
         if (context)
             pa_context_disconnect(context);
         return false;
@@ -284,6 +289,8 @@ std::optional<SinkVolume> PulseMixer::Private::queryDefaultSink()
     };
     if (!waitFor(pa_context_get_sink_info_by_name(context, kDefaultSink, onInfo, &query)))
         return std::nullopt;
+    if (query.sink)
+        known = query.sink;
     return query.sink;
 }
 
@@ -337,22 +344,32 @@ void signalSuccess(pa_context *, int success, void *data)
 }
 } // namespace
 
-bool PulseMixer::setVolume(quint32 volume)
+std::optional<SinkVolume> PulseMixer::knownDefaultSink()
+{
+    if (!d->loop)
+        return std::nullopt;
+    LoopLock lock(d->loop);
+    if (!d->contextReady())
+        return std::nullopt;
+    return d->known;
+}
+
+bool PulseMixer::setVolumeNoWait(quint32 volume)
 {
     if (!d->loop)
         return false;
     LoopLock lock(d->loop);
-    if (!d->ready())
-        return false;
-    const std::optional<SinkVolume> sink = d->queryDefaultSink();
-    if (!sink || sink->channels <= 0 || !d->contextReady())
+    if (!d->contextReady() || !d->known || d->known->channels <= 0)
         return false;
     pa_cvolume levels;
-    pa_cvolume_set(&levels, unsigned(sink->channels), pa_volume_t(volume));
-    std::pair<pa_threaded_mainloop *, bool> result{d->loop, false};
-    const bool answered = d->waitFor(pa_context_set_sink_volume_by_index(
-        d->context, sink->index, &levels, signalSuccess, &result));
-    return answered && result.second;
+    pa_cvolume_set(&levels, unsigned(d->known->channels), pa_volume_t(volume));
+    pa_operation *op = pa_context_set_sink_volume_by_index(d->context, d->known->index, &levels,
+                                                           nullptr, nullptr);
+    if (!op)
+        return false;
+    pa_operation_unref(op);
+    d->known->volume = volume;
+    return true;
 }
 
 bool PulseMixer::setMute(bool mute)

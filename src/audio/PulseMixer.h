@@ -20,8 +20,10 @@ struct SinkVolume {
 
 // A libpulse connection on its own threaded main loop. Queries are round trips bounded by
 // a timeout; a lost server is reconnected in the background with a growing pause. The
-// change handler runs on the sound server thread whenever the default sink's volume differs
-// from the last one seen (another mixer, this program, a different default sink).
+// default sink's state is also kept from the change subscription, so that knownDefaultSink()
+// and setVolumeNoWait() never wait for the server. The change handler runs on the sound
+// server thread whenever the default sink's volume differs from the last one seen (another
+// mixer, this program, a different default sink).
 class PulseMixer {
   public:
     using VolumeHandler = std::function<void(int volume)>;
@@ -33,8 +35,12 @@ class PulseMixer {
 
     // Nothing when there is no server, no default sink, or the server does not answer.
     std::optional<SinkVolume> defaultSink();
-    // Sets every channel of the default sink; false when that could not be done.
-    bool setVolume(quint32 volume);
+    // The default sink as last heard of, without asking the server; nothing while there is no
+    // connection or no default sink.
+    std::optional<SinkVolume> knownDefaultSink();
+    // Sends the new volume for every channel of the known default sink and returns at once;
+    // false when no sink is known (not connected yet, no server).
+    bool setVolumeNoWait(quint32 volume);
     bool setMute(bool mute);
 
     static quint32 normalVolume();

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "AudioTestSupport.h"
+#include "../support/PrivateSoundServer.h"
 
 #include "audio/MasterOutputVolume.h"
 
+#include <QElapsedTimer>
 #include <QScopeGuard>
 
 #include <climits>
@@ -43,6 +45,7 @@ class VolumeTest : public QObject {
         QFETCH(int, value);
         QFETCH(int, expected);
         MasterOutputVolume volume;
+        QVERIFY(volume.IsVolumeAvailable());
         QCOMPARE(volume.GetMaxVolume(), kNorm);
         volume.SetVolume(12000);
         volume.SetVolume(value);
@@ -56,6 +59,7 @@ class VolumeTest : public QObject {
         REQUIRE_TEST_SERVER();
         MasterOutputVolume slider;
         MasterOutputVolume converterButtons;
+        QVERIFY(slider.IsVolumeAvailable() && converterButtons.IsVolumeAvailable());
         slider.SetVolume(20000);
         QSignalSpy sliderSpy(&slider, &MasterOutputVolume::volumeChanged);
         QSignalSpy buttonsSpy(&converterButtons, &MasterOutputVolume::volumeChanged);
@@ -72,6 +76,44 @@ class VolumeTest : public QObject {
         QCOMPARE(defaultSink("mute"), "Mute: yes\n");
         volume.EnableLine();
         QCOMPARE(defaultSink("mute"), "Mute: no\n");
+    }
+
+    // The volume is set from the UI thread while a slider moves: a server that stops answering
+    // must never hold it up, and one that comes back (or restarts) is used again.
+    void serverThatStopsAnsweringOrRestarts()
+    {
+        if (!PrivateSoundServer::installed())
+            QSKIP("pulseaudio is not installed");
+        PrivateSoundServer server;
+        QVERIFY(server.start());
+        const QByteArray saved = qgetenv("PULSE_SERVER");
+        const auto restore = qScopeGuard([&] { qputenv("PULSE_SERVER", saved); });
+        qputenv("PULSE_SERVER", server.address());
+        const auto serverVolume = [&] {
+            return QString::fromUtf8(server.pactl({"get-sink-volume", "@DEFAULT_SINK@"}).value_or(""));
+        };
+        MasterOutputVolume volume;
+        QVERIFY(volume.IsVolumeAvailable());
+
+        server.pause();
+        QElapsedTimer clock;
+        clock.start();
+        for (int value = 1000; value <= 5000; value += 1000) {
+            QCOMPARE(volume.GetMaxVolume(), kNorm);
+            volume.SetVolume(value);
+        }
+        const qint64 blocked = clock.elapsed();
+        server.resume();
+        QVERIFY2(blocked < 1000, qPrintable(QStringLiteral("blocked %1 ms").arg(blocked)));
+        QTRY_VERIFY(serverVolume().contains(QStringLiteral(" 5000 / ")));
+
+        // Stopped and started again on the same socket: found again, and obeyed.
+        server.stop();
+        QTRY_COMPARE(volume.GetMaxVolume(), -1);
+        QVERIFY(server.start());
+        QTRY_VERIFY_WITH_TIMEOUT(volume.GetMaxVolume() == kNorm, 15000);
+        volume.SetVolume(7000);
+        QTRY_VERIFY(serverVolume().contains(QStringLiteral(" 7000 / ")));
     }
 
     void noServerAnswersMinusOne()
