@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/CallerPopup.h"
 
+#include "ui/WindowEffects.h"
+
 #include "app/PhoneTray.h"
 #include "ui/Art.h"
+#include "ui/Fonts.h"
 
 #include <QGuiApplication>
 #include <QIcon>
@@ -16,17 +19,6 @@ namespace dpx {
 namespace {
 constexpr int BelowScreenPx = 22;
 
-QFont popupFont(int pixelSize, bool bold)
-{
-    QFont font(QStringLiteral("SimSun"));
-    font.setStyleHint(QFont::Serif);
-    font.setFamilies({QStringLiteral("SimSun"), QStringLiteral("Noto Serif CJK SC"),
-                      QStringLiteral("Noto Sans CJK SC")});
-    font.setPixelSize(pixelSize);
-    font.setBold(bold);
-    font.setUnderline(bold);
-    return font;
-}
 }
 
 CallerPopup::CallerPopup(QWidget *parent)
@@ -53,14 +45,15 @@ void CallerPopup::setCaller(const QString &title, const QString &body)
 
 QRect CallerPopup::ignoreArea(QSize size)
 {
-    return QRect(QPoint(145, 65), QPoint(size.width() - 10, size.height() - 5));
+    // A button-sized target in the lower right corner.
+    return QRect(size.width() - 78, size.height() - 30, 70, 24);
 }
 
 void CallerPopup::Show()
 {
     if (m_fade)
         m_fade->stop();
-    setWindowOpacity(1.0);
+    setWindowOpacityIfShown(this, 1.0);
     const QScreen *screen = QGuiApplication::primaryScreen();
     const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
     m_startY = area.bottom() + 1 + BelowScreenPx;
@@ -69,7 +62,7 @@ void CallerPopup::Show()
     m_shown = true;
     m_stayTimer.stop();
     show();
-    raise();
+    raiseIfShown(this);
     m_riseTimer.start();
 }
 
@@ -96,6 +89,14 @@ void CallerPopup::Hide(bool animate)
     }
     if (m_fade)
         m_fade->stop();
+    if (!windowSystemShowsEffects()) {
+        // No fading here: the popup goes when the fade would have ended.
+        QTimer::singleShot(rising ? FadeWhileRisingMs : FadeMs, this, [this] {
+            if (!m_shown)
+                hide();
+        });
+        return;
+    }
     m_fade = new QPropertyAnimation(this, "windowOpacity", this);
     m_fade->setDuration(rising ? FadeWhileRisingMs : FadeMs);
     m_fade->setStartValue(windowOpacity());
@@ -103,7 +104,7 @@ void CallerPopup::Hide(bool animate)
     connect(m_fade, &QPropertyAnimation::finished, this, [this] {
         if (!m_shown)
             hide();
-        setWindowOpacity(1.0);
+        setWindowOpacityIfShown(this, 1.0);
     });
     m_fade->start(QAbstractAnimation::DeleteWhenStopped);
 }
@@ -116,24 +117,34 @@ void CallerPopup::paintEvent(QPaintEvent *)
         painter.fillRect(rect(), QColor(236, 240, 246));
     else
         painter.drawPixmap(rect(), m_background);
-    painter.drawPixmap(21, 5, applicationIcon().pixmap(32, 32));
+    painter.drawPixmap(10, 8, applicationIcon().pixmap(32, 32));
 
-    painter.setFont(popupFont(15, true));
+    // The name large, the number under it.
     painter.setPen(Qt::black);
-    painter.drawText(QRect(QPoint(50, 10), QPoint(width() - 1, 44)),
-                     Qt::AlignCenter | Qt::TextSingleLine, m_title);
-    painter.setFont(popupFont(13, false));
-    painter.setPen(QColor(0, 0, 225));
-    painter.drawText(QRect(QPoint(25, 50), QPoint(width() - 8, height() - 8)),
-                     Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, m_body);
+    painter.setFont(traditionalChineseFont(20, true));
+    const QRect nameArea(QPoint(48, 6), QPoint(width() - 8, 32));
+    painter.drawText(nameArea, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+                     painter.fontMetrics().elidedText(m_title, Qt::ElideRight, nameArea.width()));
+    painter.setFont(traditionalChineseFont(14));
+    painter.setPen(QColor(0, 0, 170));
+    const QRect numberArea(QPoint(48, 33), QPoint(width() - 8, 50));
+    painter.drawText(numberArea, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+                     painter.fontMetrics().elidedText(m_body, Qt::ElideRight, numberArea.width()));
+
+    const QRect ignore = ignoreArea(size());
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QColor(120, 128, 140));
+    painter.setBrush(QColor(250, 250, 252));
+    painter.drawRoundedRect(QRectF(ignore).adjusted(0.5, 0.5, -0.5, -0.5), 4, 4);
     painter.setPen(Qt::black);
-    painter.drawText(ignoreArea(size()), Qt::AlignRight | Qt::AlignVCenter | Qt::TextSingleLine,
-                     QStringLiteral("忽略"));
+    painter.setFont(traditionalChineseFont(13));
+    painter.drawText(ignore, Qt::AlignCenter | Qt::TextSingleLine, QStringLiteral("忽略"));
 }
 
 void CallerPopup::mouseReleaseEvent(QMouseEvent *event)
 {
-    if (event->button() != Qt::LeftButton)
+    // A click while the popup still rises was meant for whatever lay there a moment ago.
+    if (event->button() != Qt::LeftButton || isRising() || !m_shown)
         return;
     const bool ignore = ignoreArea(size()).contains(event->position().toPoint());
     Hide(true);

@@ -11,7 +11,8 @@ class QPropertyAnimation;
 namespace dpx {
 
 // The small window that rises from the bottom-right corner of the screen while the telephone
-// rings: who is calling, a click to answer, "忽略" to ignore. It hides itself after 4 s.
+// rings: who is calling (the name large, the number under it), a click to answer, the "忽略"
+// button to ignore. Clicks count once it has risen. It hides itself after 4 s.
 class CallerPopup : public QWidget {
     Q_OBJECT
 public:
@@ -36,7 +37,7 @@ public:
     bool isShown() const { return m_shown; }
     bool isRising() const { return m_riseTimer.isActive(); }
 
-    // The area of the word "忽略": a click there ignores the call.
+    // The "忽略" button: a click there ignores the call.
     static QRect ignoreArea(QSize size);
 
 Q_SIGNALS:

@@ -22,6 +22,7 @@
 #include "ui/GifAnimation.h"
 #include "ui/KeyButton.h"
 #include "ui/PhoneLayout.h"
+#include "ui/WindowEffects.h"
 
 #include <QAction>
 #include <QApplication>
@@ -74,7 +75,7 @@ MainPhoneWindow::MainPhoneWindow(const PhoneServices &services, QWidget *parent)
         if (isHidden() || isMinimized())
             fadeIn();
         else
-            raise(), activateWindow();
+            raiseIfShown(this), activateWindow();
     });
     connect(m_tray->exitAction(), &QAction::triggered, this, &MainPhoneWindow::requestExit);
     m_tray->show();
@@ -404,7 +405,7 @@ void MainPhoneWindow::showMessage(const QString &text)
     m_lastMessage = text;
     // One box per text: the same message again raises the box already open.
     if (QMessageBox *open = m_openMessages.value(text)) {
-        open->raise();
+        raiseIfShown(open);
         open->activateWindow();
         return;
     }

@@ -3,6 +3,7 @@
 #include "app/MainPhoneWindow.h"
 
 #include "app/PhoneTray.h"
+#include "ui/WindowEffects.h"
 
 #include <QApplication>
 #include <QBitmap>
@@ -79,12 +80,12 @@ void MainPhoneWindow::hideToTray()
 void MainPhoneWindow::fadeIn()
 {
     m_fadeLevel = 0;
-    setWindowOpacity(0.0);
+    setWindowOpacityIfShown(this, 0.0);
     for (const auto &[window, offset] : std::as_const(m_docked))
         if (window)
-            window->setWindowOpacity(0.0), window->showNormal();
+            setWindowOpacityIfShown(window, 0.0), window->showNormal();
     showNormal();
-    raise();
+    raiseIfShown(this);
     activateWindow();
     m_fadeTimer.start();
 }
@@ -97,10 +98,10 @@ void MainPhoneWindow::onFadeStep()
     }
     m_fadeLevel += FadeStepPercent;
     const double opacity = (m_fadeLevel * 255 / 100) / 255.0;
-    setWindowOpacity(opacity);
+    setWindowOpacityIfShown(this, opacity);
     for (const auto &[window, offset] : std::as_const(m_docked))
         if (window)
-            window->setWindowOpacity(opacity);
+            setWindowOpacityIfShown(window, opacity);
     if (m_fadeLevel >= 100) {
         m_fadeTimer.stop();
         update();

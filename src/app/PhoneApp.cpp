@@ -12,6 +12,8 @@
 #include "device/BoxLink.h"
 #include "device/HidapiTransport.h"
 #include "sim/SimulatedBox.h"
+#include "ui/Fonts.h"
+#include "ui/WindowEffects.h"
 
 #include <QApplication>
 #include <QDir>
@@ -79,6 +81,8 @@ int PhoneApp::run(int argc, char **argv)
     QApplication::setApplicationDisplayName(QStringLiteral("DPX"));
     QApplication::setOrganizationName(QStringLiteral("dpx"));
     QApplication::setQuitOnLastWindowClosed(false);
+    // Our own texts are Traditional Chinese: a sans-serif face made for it, in every window.
+    QApplication::setFont(traditionalChineseFont(0));
 
     const QString environmentDir = qEnvironmentVariable("DPX_DATA_DIR");
     const QString userDir = DataFolder::userDataDir();
@@ -127,7 +131,7 @@ int PhoneApp::run(int argc, char **argv)
                          [&window](const QStringList &arguments) {
                              if (window.isHidden() || window.isMinimized())
                                  window.fadeIn();
-                             window.raise();
+                             raiseIfShown(&window);
                              window.activateWindow();
                              const Options later = Options::parse(QStringList{QStringLiteral("dpx")} + arguments);
                              if (later.error.isEmpty() && !later.dialNumber.isEmpty())

@@ -3,6 +3,9 @@
 
 #include "ui/Art.h"
 
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
 #include <QIcon>
 #include <QMenu>
 #include <QSystemTrayIcon>
@@ -111,10 +114,24 @@ bool PhoneTray::isAlerting() const
     return m_alertTimer->isActive();
 }
 
+bool PhoneTray::desktopShowsNotifications()
+{
+    const QDBusConnection bus = QDBusConnection::sessionBus();
+    return bus.isConnected() && bus.interface()
+        && bus.interface()->isServiceRegistered(QLatin1String(NotificationService));
+}
+
 void PhoneTray::notify(const QString &title, const QString &text)
 {
-    if (available() && QSystemTrayIcon::supportsMessages())
-        m_icon->showMessage(title, text, applicationIcon(), CallerNotificationMs);
+    // Only the desktop's own notification service: the icon's balloon would cover the popup.
+    if (!desktopShowsNotifications())
+        return;
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        QLatin1String(NotificationService), QStringLiteral("/org/freedesktop/Notifications"),
+        QLatin1String(NotificationService), QStringLiteral("Notify"));
+    call << QStringLiteral("DPX") << uint(0) << QStringLiteral("dpx") << title << text
+         << QStringList() << QVariantMap() << int(CallerNotificationMs);
+    QDBusConnection::sessionBus().asyncCall(call);
 }
 
 } // namespace dpx

@@ -34,8 +34,11 @@ public:
     void stopAlert();
     bool isAlerting() const;
     int alertIcon() const { return m_alertIcon; } // the icon shown now (128 when idle)
-    // A desktop notification where the desktop shows them.
+    // A desktop notification where the desktop runs a notification service; nothing else
+    // (never the icon's own balloon).
     void notify(const QString &title, const QString &text);
+    static bool desktopShowsNotifications();
+    static constexpr const char *NotificationService = "org.freedesktop.Notifications";
 
     QMenu *menu() const { return m_menu; }
     QAction *converterAction() const { return m_converter; }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/ToolWindows.h"
 
+#include "ui/WindowEffects.h"
+
 #include <QEvent>
 #include <QWidget>
 
@@ -54,7 +56,7 @@ bool ToolWindows::open(Tool tool)
         Q_EMIT opened(tool, window);
     }
     window->show();
-    window->raise();
+    raiseIfShown(window);
     window->activateWindow();
     return true;
 }
