@@ -3,6 +3,7 @@
 
 #include "addressbook/AddressSchema.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -73,13 +74,13 @@ bool DataFolder::prepare()
     QDir dir(m_path);
     if (!dir.mkpath(QStringLiteral("."))
         || !dir.mkpath(QLatin1String(PictureFolderName))) {
-        m_error = QStringLiteral("The data folder %1 cannot be created.").arg(m_path);
+        m_error = QCoreApplication::translate("DataFolder", "無法建立資料夾 %1。").arg(m_path);
         return false;
     }
     // A probe file tells a read-only folder apart from one we can keep data in.
     QFile probe(filePath(QStringLiteral(".dpx-write-test")));
     if (!probe.open(QIODevice::WriteOnly)) {
-        m_error = QStringLiteral("The data folder %1 is not writable.").arg(m_path);
+        m_error = QCoreApplication::translate("DataFolder", "資料夾 %1 無法寫入。").arg(m_path);
         return false;
     }
     probe.close();
@@ -93,7 +94,7 @@ bool DataFolder::prepare()
     if (!QFileInfo::exists(databasePath())) {
         QString dbError;
         if (!createAddressDatabase(databasePath(), &dbError)) {
-            m_error = QStringLiteral("The address database cannot be created: %1").arg(dbError);
+            m_error = QCoreApplication::translate("DataFolder", "無法建立通訊簿資料庫:%1").arg(dbError);
             return false;
         }
     }
@@ -112,7 +113,7 @@ bool DataFolder::seed(const QString &resource, const QString &name)
     QFile::remove(partial);
     if (!QFile::copy(resource, partial) || !QFile::rename(partial, target)) {
         QFile::remove(partial);
-        m_error = QStringLiteral("The default file %1 cannot be written.").arg(target);
+        m_error = QCoreApplication::translate("DataFolder", "無法寫入預設檔案 %1。").arg(target);
         return false;
     }
     QFile::setPermissions(target, QFileDevice::ReadOwner | QFileDevice::WriteOwner

@@ -78,6 +78,9 @@ MainPhoneWindow::MainPhoneWindow(const PhoneServices &services, QWidget *parent)
             raiseIfShown(this), activateWindow();
     });
     connect(m_tray->exitAction(), &QAction::triggered, this, &MainPhoneWindow::requestExit);
+    for (QAction *action : m_tray->toolActions())
+        connect(action, &QAction::triggered, this,
+                [this, action] { openTool(action->data().toUInt()); });
     m_tray->show();
 
     m_volume = new MasterOutputVolume(this);
@@ -215,7 +218,7 @@ void MainPhoneWindow::placeControls()
             m_volumeSlider->SetPos(45);
             m_volumeSlider->SetMargin(2, 3, 2, 0);
             m_volumeSlider->setActiveTowardsMaximum(true); // the loud end is on the left
-            m_volumeSlider->setToolTip(QStringLiteral("Volume"));
+            m_volumeSlider->setToolTip(tr("音量"));
             break;
         case ControlKind::VersionText: {
             auto *version = new QLabel(QStringLiteral("版本:VKSDPX.F01(N)"), this);

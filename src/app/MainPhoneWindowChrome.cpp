@@ -153,10 +153,10 @@ void MainPhoneWindow::contextMenuEvent(QContextMenuEvent *event)
 {
     // The window has no title bar; its system-menu commands live here.
     QMenu menu(this);
-    menu.addAction(QStringLiteral("隱藏"), this, &MainPhoneWindow::hideToTray);
-    menu.addAction(QStringLiteral("About DPX"), this, &MainPhoneWindow::showAbout);
+    menu.addAction(tr("隱藏"), this, &MainPhoneWindow::hideToTray);
+    menu.addAction(tr("關於 DPX"), this, &MainPhoneWindow::showAbout);
     menu.addSeparator();
-    menu.addAction(QStringLiteral("Exit"), this, &MainPhoneWindow::requestExit);
+    menu.addAction(tr("結束"), this, &MainPhoneWindow::requestExit);
     menu.exec(event->globalPos());
 }
 

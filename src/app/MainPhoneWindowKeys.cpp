@@ -66,7 +66,8 @@ void MainPhoneWindow::openTool(quint32 itemValue)
     if (m_services.tools && m_services.tools->open(tool))
         return; // the item keeps flashing while its window is open
     // Nothing opened: the item stops flashing at once (it would wake the window for good).
-    m_folderBar->clearItemSelection();
+    if (m_folderBar)
+        m_folderBar->clearItemSelection();
     const QString name = ToolWindows::toolName(tool);
     if (!name.isEmpty())
         ShowStatusText(tr("%1 (這個版本尚未提供)").arg(name));

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/PhoneTray.h"
 
+#include "app/ToolWindows.h"
 #include "ui/Art.h"
 
 #include <QDBusConnection>
@@ -40,16 +41,15 @@ PhoneTray::PhoneTray(const QString &title, QObject *parent) : QObject(parent), m
     m_alertTimer->setInterval(AlertStepMs);
     connect(m_alertTimer, &QTimer::timeout, this, &PhoneTray::showAlertStep);
     m_menu = new QMenu();
-    m_converter = m_menu->addAction(QStringLiteral("檔轉換..."));
-    m_transfer = m_menu->addAction(QStringLiteral("檔傳輸..."));
-    m_phoneBook = m_menu->addAction(QStringLiteral("通訊簿"));
+    // The tools named as the folder bar names them.
+    m_converter = m_menu->addAction(ToolWindows::toolName(Tool::AudioConverter) + QStringLiteral("..."));
+    m_transfer = m_menu->addAction(ToolWindows::toolName(Tool::AudioTransfer) + QStringLiteral("..."));
+    m_phoneBook = m_menu->addAction(ToolWindows::toolName(Tool::PhoneBook));
+    m_converter->setData(quint32(Tool::AudioConverter));
+    m_transfer->setData(quint32(Tool::AudioTransfer));
+    m_phoneBook->setData(quint32(Tool::PhoneBook));
     m_menu->addSeparator();
-    m_exit = m_menu->addAction(QStringLiteral("Exit"));
-    // The windows behind these entries are not part of this build yet.
-    for (QAction *action : {m_converter, m_transfer, m_phoneBook}) {
-        action->setEnabled(false);
-        action->setToolTip(QStringLiteral("Not available in this version"));
-    }
+    m_exit = m_menu->addAction(tr("結束"));
 
     m_icon = new QSystemTrayIcon(applicationIcon(), this);
     m_icon->setToolTip(title);

@@ -24,6 +24,8 @@ QString ToolWindows::toolName(Tool tool)
         return QStringLiteral("音檔傳輸");
     case Tool::PhoneSettings:
         return QStringLiteral("話機配置");
+    case Tool::PhoneBook:
+        return QStringLiteral("電話簿");
     case Tool::None:
         break;
     }
