@@ -55,6 +55,8 @@ public:
     // The clicked folder-bar item flashes this fast before it acts (a quicker flash than the
     // bar's default, so a tool opens without a noticeable wait).
     static constexpr int FolderBarBlinkMs = 100;
+    // A key pressed on the PC keyboard shows its pressed look this long.
+    static constexpr int KeyboardPressLookMs = 150;
 
     explicit MainPhoneWindow(const PhoneServices &services, QWidget *parent = nullptr);
     ~MainPhoneWindow() override;

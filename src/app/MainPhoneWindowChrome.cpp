@@ -3,6 +3,9 @@
 #include "app/MainPhoneWindow.h"
 
 #include "app/PhoneTray.h"
+#include "phone/KeyCodes.h"
+#include "ui/KeyButton.h"
+#include "ui/PhoneLayout.h"
 #include "ui/WindowEffects.h"
 
 #include <QApplication>
@@ -11,6 +14,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTimer>
 #include <QWindow>
 
 namespace dpx {
@@ -122,8 +126,20 @@ void MainPhoneWindow::changeEvent(QEvent *event)
 
 void MainPhoneWindow::keyPressEvent(QKeyEvent *event)
 {
-    // Neither Escape nor Enter closes the telephone.
+    // The PC keyboard's digits, '*' and '#' (numeric keypad too) press those keys of the
+    // telephone, with the key's pressed look for a moment. Neither Escape nor Enter closes it.
     event->accept();
+    const QString text = event->text();
+    const int keyNumber = text.size() == 1 ? dialKeyNumber(text.at(0)) : -1;
+    if (keyNumber <= 0 || event->isAutoRepeat())
+        return;
+    if (const ControlPlace *place = findKey(keyNumber)) {
+        if (KeyButton *key = m_keys.value(place->id)) {
+            key->setDown(true);
+            QTimer::singleShot(KeyboardPressLookMs, key, [key] { key->setDown(false); });
+        }
+    }
+    Q_EMIT keyClicked(keyNumber);
 }
 
 void MainPhoneWindow::mousePressEvent(QMouseEvent *event)

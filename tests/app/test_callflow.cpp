@@ -8,6 +8,7 @@
 #include "app/PhoneBookTree.h"
 #include "app/PhoneTray.h"
 #include "audio/RingTonePlayer.h"
+#include "phone/KeyCodes.h"
 #include "sim/SimTelephone.h"
 #include "audio/MasterOutputVolume.h"
 #include "ui/BitmapSlider.h"
@@ -260,6 +261,25 @@ void CallFlowTest::keysReachTheTelephone()
         // The telephone echoes a dialled digit on its display.
         QTest::mouseClick(phone.window->keyButton(findKey(18)->id), Qt::LeftButton);
         QTRY_COMPARE(phone.window->mirror().displayedLine2().left(2), QStringLiteral("#3"));
+    }
+    {
+        // The PC keyboard: digits, '*' and '#', the numeric keypad's too.
+        Phone phone;
+        QTRY_VERIFY(phone.listening->size() > 0);
+        KeyButton *five = phone.window->keyButton(findKey(dialKeyNumber(u'5'))->id);
+        QTest::keyClick(phone.window.get(), Qt::Key_5, Qt::KeypadModifier, 0);
+        QVERIFY(five->isDown());
+        QTRY_VERIFY(!five->isDown());
+        QTest::keyClick(phone.window.get(), '*');
+        QTest::keyClick(phone.window.get(), '#');
+        QTest::keyClick(phone.window.get(), 'a'); // no key of the telephone
+        QTRY_COMPARE(phone.box.outputReports().size(), 3);
+        const QList<QByteArray> typed = phone.box.outputReports();
+        // The same as clicking those keys of the window.
+        phone.box.clearOutputReports();
+        for (const char16_t c : {u'5', u'*', u'#'})
+            QTest::mouseClick(phone.window->keyButton(findKey(dialKeyNumber(c))->id), Qt::LeftButton);
+        QTRY_COMPARE(phone.box.outputReports(), typed);
     }
     Phone unplugged(false);
     QTest::mouseClick(unplugged.window->keyButton(findKey(18)->id), Qt::LeftButton);
