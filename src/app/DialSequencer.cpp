@@ -11,6 +11,7 @@ DialSequencer::DialSequencer(PressFunction press, QObject *parent)
     m_timer.setSingleShot(true);
     m_timer.setTimerType(Qt::PreciseTimer);
     connect(&m_timer, &QTimer::timeout, this, &DialSequencer::step);
+    m_wait = [this](int pauseMs) { m_timer.start(pauseMs); };
 }
 
 bool DialSequencer::start(const QList<DialStep> &steps, const QString &number)
@@ -45,7 +46,7 @@ void DialSequencer::step()
         Q_EMIT finished(false);
         return;
     }
-    m_timer.start(current.pauseMs);
+    m_wait(current.pauseMs); // measured from the press just made
 }
 
 QString numberFromDialRequest(const QString &request)

@@ -21,6 +21,12 @@ public:
 
     explicit DialSequencer(PressFunction press, QObject *parent = nullptr);
 
+    // Who waits each pause: by default a precise timer on this thread. A replacement (tests)
+    // gets the pause in milliseconds and calls resume() when it is over.
+    using WaitFunction = std::function<void(int pauseMs)>;
+    void setWait(WaitFunction wait) { m_wait = std::move(wait); }
+    void resume() { step(); }
+
     // Starts dialling; false when a number is being dialled already (nothing changes then).
     bool start(const QList<DialStep> &steps, const QString &number);
     void cancel();
@@ -35,6 +41,7 @@ private:
     void step();
 
     PressFunction m_press;
+    WaitFunction m_wait;
     QList<DialStep> m_steps;
     QString m_number;
     qsizetype m_index = -1;

@@ -138,6 +138,8 @@ Q_SIGNALS:
     void keyClicked(int keyNumber);
     // A ringing caller was found and the caller card is to be shown (posted).
     void showCallerCardRequested();
+    // The fade-in reached a new level (0 when it starts, 100 when it is over).
+    void fadeLevelChanged(int level);
 
 public Q_SLOTS:
     void OnDeviceEvent(quint8 code, quint8 value);

@@ -84,6 +84,7 @@ void MainPhoneWindow::hideToTray()
 void MainPhoneWindow::fadeIn()
 {
     m_fadeLevel = 0;
+    Q_EMIT fadeLevelChanged(m_fadeLevel);
     setWindowOpacityIfShown(this, 0.0);
     for (const auto &[window, offset] : std::as_const(m_docked))
         if (window)
@@ -101,6 +102,7 @@ void MainPhoneWindow::onFadeStep()
         return;
     }
     m_fadeLevel += FadeStepPercent;
+    Q_EMIT fadeLevelChanged(m_fadeLevel);
     const double opacity = (m_fadeLevel * 255 / 100) / 255.0;
     setWindowOpacityIfShown(this, opacity);
     for (const auto &[window, offset] : std::as_const(m_docked))
