@@ -213,12 +213,12 @@ private:
     bool m_toldBoxUnreadable = false;
     int m_fadeLevel = 100;
 
-    QTimer m_statusTimer; // 66
-    QTimer m_clockTimer;  // 1001
-    QTimer m_fadeTimer;   // 1
-    QTimer m_callDisplayTimer; // 2222
-    QTimer m_silentCountTimer; // 8888
-    QTimer m_captureTimer;     // 1111
+    QTimer m_statusTimer;      // clears the status line after StatusTimerMs
+    QTimer m_clockTimer;       // redraws the clock every ClockTimerMs while it is shown
+    QTimer m_fadeTimer;        // one fade-in step every FadeStepMs
+    QTimer m_callDisplayTimer; // the call duration on the display, every second
+    QTimer m_silentCountTimer; // counts the call timer's silent seconds
+    QTimer m_captureTimer;     // reads the caller's number from line 2 while it rings
 
     CallerPopup *m_popup = nullptr;
     RingTonePlayer *m_ringPlayer = nullptr;

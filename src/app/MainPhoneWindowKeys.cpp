@@ -81,7 +81,7 @@ void MainPhoneWindow::FillPhoneBookTree()
 
 void MainPhoneWindow::onSliderMoved(int controlId, int position)
 {
-    if (controlId != 1084)
+    if (!m_volumeSlider || controlId != m_volumeSlider->controlId())
         return;
     // The slider's left end is the loudest: the volume is the part right of the thumb.
     const int maximum = m_volume->GetMaxVolume();

@@ -56,7 +56,7 @@ private:
 
     QSystemTrayIcon *m_icon = nullptr;
     QString m_title;
-    QTimer *m_alertTimer = nullptr; // timer 2
+    QTimer *m_alertTimer = nullptr; // steps the ringing icons while the caller alert runs
     int m_alertStep = 1;
     int m_alertIcon = 128;
     QMenu *m_menu = nullptr;

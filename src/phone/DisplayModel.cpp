@@ -27,7 +27,6 @@ DisplayModel::DisplayModel() : m_lines{initialLcdLine(), initialLcdLine()} {}
 
 DeviceEventEffects DisplayModel::apply(quint8 code, quint8 value)
 {
-    remember(code, value);
     DeviceEventEffects fx;
     // This pair also resets key 15's image, and is then handled like any other pair.
     if (code == 0x00 && value == 0x1F) {
@@ -226,22 +225,6 @@ DisplayModel::Repaint DisplayModel::repaintAction() const
         (first1 == ' ' && first2 == ' '))
         return Repaint::Nothing;
     return Repaint::Lcd;
-}
-
-void DisplayModel::remember(quint8 code, quint8 value)
-{
-    m_recent[m_pairsReceived % RecentPairCount] = {code, value};
-    ++m_pairsReceived;
-}
-
-QList<EventPair> DisplayModel::recentPairs() const
-{
-    const quint64 count = qMin<quint64>(m_pairsReceived, RecentPairCount);
-    QList<EventPair> pairs;
-    pairs.reserve(qsizetype(count));
-    for (quint64 i = m_pairsReceived - count; i < m_pairsReceived; ++i)
-        pairs.append(m_recent[i % RecentPairCount]);
-    return pairs;
 }
 
 } // namespace dpx

@@ -42,8 +42,6 @@ using EventPair = std::pair<quint8, quint8>;
 // window's timers. Used on one thread.
 class DisplayModel {
 public:
-    static constexpr int RecentPairCount = 64;
-
     DisplayModel();
 
     // One event pair from the telephone, in the order received.
@@ -91,12 +89,8 @@ public:
     LampBoard &lamps() { return m_lamps; }
     const NumberCapture &numberCapture() const { return m_capture; }
 
-    // The last RecentPairCount pairs, oldest first, and how many arrived in all.
-    QList<EventPair> recentPairs() const;
-    quint64 pairsReceived() const { return m_pairsReceived; }
 
 private:
-    void remember(quint8 code, quint8 value);
     void continueStringEntry(quint8 code, quint8 value, DeviceEventEffects &fx);
     void putEntryByte(quint8 byte);
     void endStringEntry();
@@ -115,8 +109,6 @@ private:
     LampBoard m_lamps;
     NumberCapture m_capture;
 
-    std::array<EventPair, RecentPairCount> m_recent{};
-    quint64 m_pairsReceived = 0;
 };
 
 } // namespace dpx
