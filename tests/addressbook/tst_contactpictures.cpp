@@ -134,7 +134,8 @@ void TestContactPictures::pictureNamesStayApartAndShort()
     const QString longName = QString(200, u'張'); // 600 UTF-8 bytes
     const QStringList keys = {u"a%2F"_s, u"a/"_s, u"%44efault"_s, u"Default"_s, u"x~1"_s, u"x%7E1"_s,
                               longName, longName + u'1', longName + u'2', QString(300, u'a'),
-                              QString(300, u'a') + u'.', u"😀"_s.repeated(100), QString(1, QChar(0xD800))};
+                              QString(300, u'a') + u'.', u"😀"_s.repeated(100), QString(1, QChar(0xD800)),
+                              u"a\uFEFFb"_s, u"ab"_s, u"\uFEFF"_s};
     QSet<QString> stems;
     for (const QString &key : keys) {
         const QString stem = pictureFileStem(key);
