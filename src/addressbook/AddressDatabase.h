@@ -131,6 +131,9 @@ private:
     void closeCursors();
     void clearError();
     QSqlQuery newQuery() const;
+    // A forward-only read prepared on the open connection; nullopt (and the error set) when
+    // the connection is closed or the statement does not prepare.
+    std::optional<QSqlQuery> prepareRead(const QString &statement, const QString &action);
     // The statement prepared on this connection, kept for the next call; nullptr (and the
     // error set) when it does not prepare. Reset it with finish() once its rows are read.
     QSqlQuery *preparedQuery(const QString &statement, const QString &action);
