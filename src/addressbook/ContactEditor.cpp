@@ -193,9 +193,12 @@ void ContactEditor::showPicture()
 
 void ContactEditor::openChooser()
 {
-    auto *dialog = new QFileDialog(this, QString(), QString(),
-                                   QStringLiteral("Jpg Files (*.jpg *.jpeg);;Bmp Files (*.bmp);;Png Files (*.png)"));
+    auto *dialog = new QFileDialog(this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setNameFilters({QStringLiteral("Jpg Files (*.jpg)"), QStringLiteral("Bmp Files (*.bmp)"),
+                            QStringLiteral("Png Files (*.png)"), QStringLiteral("Jpeg Files (*.jpeg)")});
+    // "photo.JPG" counts as a .jpg file.
+    dialog->setFilter(dialog->filter() & ~QDir::CaseSensitive);
     dialog->setFileMode(QFileDialog::ExistingFile);
     dialog->setDefaultSuffix(QStringLiteral("jpg"));
     connect(dialog, &QFileDialog::fileSelected, this, &ContactEditor::choosePictureFile);
