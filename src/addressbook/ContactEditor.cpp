@@ -134,7 +134,10 @@ void ContactEditor::buildFields()
         edit->setReadOnly(readOnly);
     m_remark->setReadOnly(readOnly);
     m_picture->setChangeable(!readOnly);
-    m_fields.value(ContactColumn::LastName)->setFocus();
+    if (readOnly)
+        m_cancel->setFocus();
+    else
+        m_fields.value(ContactColumn::LastName)->setFocus();
 }
 
 void ContactEditor::showContact(const std::optional<ContactRecord> &contact)
