@@ -245,8 +245,12 @@ void ContactEditor::removePicture()
 
 bool ContactEditor::save()
 {
-    if (m_context.readOnly || !m_context.database)
+    if (m_context.readOnly)
         return false;
+    if (!m_context.database) {
+        message(QString::fromUtf8(SaveFailedText), QStringLiteral("There is no address database."));
+        return false;
+    }
     if (m_converting) {
         // The picture being converted belongs to this save.
         m_conversion.waitForFinished();
