@@ -163,6 +163,7 @@ private:
     void onSliderMoved(int controlId, int position);
     void createFolderBar(const QRect &area);
     void onPanelNotify(int code, int value);
+    void openTool(quint32 itemValue);
     void followOutsideVolume(int volume);
     void showAbout();
     void startDialling(const QString &number);
@@ -205,6 +206,8 @@ private:
     RingTonePlayer *m_ringPlayer = nullptr;
     bool m_callerAlertPending = false;
     bool m_callerFound = false;
+    bool m_inCall = false; // from the first ring report to the end of the ringing
+    int m_callNumber = 0;  // counts ended calls: a ring queued for an ended call is dropped
     ContactRecord m_caller;
     QString m_callerNumber;
 
