@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include "addressbook/ContactRecord.h"
+#include "addressbook/PhoneSettings.h"
 #include "phone/DisplayModel.h"
 
 #include <memory>
@@ -33,6 +34,7 @@ class StatusLine;
 class CGfxOutBarCtrl;
 class PhoneBookTree;
 class ToolWindows;
+class ChatClientPrompt;
 
 // What the main window works with; owned by the application, alive as long as the window.
 struct PhoneServices {
@@ -64,6 +66,8 @@ public:
     // Flags other parts of the program read.
     bool isDxPhone() const { return m_phoneTypeDx; }
     bool showsCallerCard() const { return m_showCallerCard; }
+    // Takes the telephone type and the caller-card flag of a settings row at once.
+    void applySettings(const PhoneSettings &settings);
     bool isBoxPresent() const;
     BoxLink *boxLink() const { return m_services.box; }
     bool isRecording() const { return m_recording; }
@@ -185,6 +189,7 @@ private:
     PhoneBookTree *m_tree = nullptr;
     MasterOutputVolume *m_volume = nullptr;
     ToolWindows *m_toolWindows = nullptr;
+    ChatClientPrompt *m_chatClient = nullptr; // made on first use
     QPixmap m_background;
 
     bool m_phoneTypeDx = true;

@@ -4,8 +4,11 @@
 
 namespace dpx {
 
+void registerSettingsToolWindows();
+
 void registerToolWindows()
 {
+    registerSettingsToolWindows();
 }
 
 } // namespace dpx
