@@ -72,7 +72,8 @@ void PhoneSettingsWindow::build()
         auto *r = new QRadioButton(text, this);
         r->setObjectName(QLatin1String(name));
         r->setStyleSheet(kOnBitmap);
-        r->setGeometry(x, y, 90, 22);
+        r->move(x, y);
+        r->resize(r->sizeHint()); // no dead space beside the text that ignores clicks
         group->addButton(r);
         return r;
     };
@@ -108,8 +109,8 @@ void PhoneSettingsWindow::build()
         QLineEdit **edit;
         const char *names[4];
     } rings[] = {
-        {RingKind::Co, "外線鈴聲選擇:", 140, &m_coRing, {"coRing", "coBrowse", "coDelete", "coListen"}},
-        {RingKind::Icm, "內線鈴聲選擇:", 212, &m_icmRing, {"icmRing", "icmBrowse", "icmDelete", "icmListen"}},
+        {RingKind::Co, "外線鈴聲選擇:", 136, &m_coRing, {"coRing", "coBrowse", "coDelete", "coListen"}},
+        {RingKind::Icm, "內線鈴聲選擇:", 216, &m_icmRing, {"icmRing", "icmBrowse", "icmDelete", "icmListen"}},
     };
     for (const auto &ring : rings) {
         label(QString::fromUtf8(ring.title), 20, ring.y);

@@ -91,8 +91,12 @@ bool Themes::apply(int value)
     auto *app = qobject_cast<QApplication *>(QCoreApplication::instance());
     if (!app)
         return false;
-    if (QApplication::style()->name().compare(QLatin1String("fusion"), Qt::CaseInsensitive) != 0)
+    // Once: with a style sheet set, QApplication::style() is the sheet's wrapper around it.
+    static bool fusionSet = false;
+    if (!fusionSet) {
         QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+        fusionSet = true;
+    }
     QApplication::setPalette(palette(value));
     app->setStyleSheet(styleSheet(value));
     g_current = value;
