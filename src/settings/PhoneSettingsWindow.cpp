@@ -165,7 +165,7 @@ void PhoneSettingsWindow::browse(RingKind kind)
 {
     const QString path = QFileDialog::getOpenFileName(
         this, QString(), QString(),
-        QStringLiteral("Audio Files (*.mp3);;Audio Files (*.mp3 *.wav *.flac *.ogg *.oga)"));
+        QStringLiteral("Audio Files (*.mp3);;音訊文件 (*.mp3 *.wav *.flac *.ogg *.oga)"));
     if (!path.isEmpty())
         chooseRing(kind, path);
 }

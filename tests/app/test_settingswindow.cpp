@@ -3,7 +3,10 @@
 
 #include "../audio/AudioTestSupport.h"
 
+#include "app/ChatClientLocator.h"
+#include "app/FolderCommand.h"
 #include "app/ToolWindows.h"
+#include "ui/FolderBar.h"
 #include "phone/KeyCodes.h"
 #include "settings/PhoneSettingsWindow.h"
 #include "settings/SkinMenu.h"
@@ -15,6 +18,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
@@ -231,6 +235,34 @@ private Q_SLOTS:
         QCOMPARE(closed.checkedValue(), 6);
         QVERIFY(!Themes::apply(7));
         QCOMPARE(Themes::current(), 3);
+    }
+
+    void folderItemsAndTheBarMenu()
+    {
+        QTemporaryDir empty; // no chat client anywhere, no settings file of the user's
+        qputenv("PATH", empty.path().toLocal8Bit());
+        qputenv("XDG_DATA_HOME", empty.path().toLocal8Bit());
+        qputenv("XDG_DATA_DIRS", empty.path().toLocal8Bit());
+        qputenv("XDG_CONFIG_HOME", empty.path().toLocal8Bit());
+        Phone phone(false);
+        CGfxOutBarCtrl &bar = *phone.window->folderBar();
+        QCOMPARE(bar.itemUserValue(2, 1), quint32(Tool::SkinMenu)); // item 1 of 設置
+        QCOMPARE(bar.itemUserValue(0, 2), quint32(Tool::ChatClient)); // 網路電話 in 工具
+
+        bar.SelectFolder(0);
+        QTest::mouseClick(&bar, Qt::LeftButton, {}, bar.layoutGeometry().iconRect(2).center());
+        QTRY_COMPARE(phone.window->lastMessage(), QString::fromUtf8(ChatClientText::NotInstalled));
+        QTRY_COMPARE(bar.selectedItem(), -1);
+
+        bar.SelectFolder(2);
+        QTest::mouseClick(&bar, Qt::LeftButton, {}, bar.layoutGeometry().iconRect(1).center());
+        QTRY_VERIFY(phone.window->toolWindows().isOpen(ToolWindow::SkinMenu));
+
+        std::unique_ptr<QMenu> menu(bar.createContextMenu(bar.layoutGeometry().iconRect(0).center()));
+        auto *skins = menu->findChild<SkinMenu *>();
+        QVERIFY(skins);
+        QCOMPARE(skins->title(), QStringLiteral("Skin"));
+        QCOMPARE(skins->checkedValue(), 0);
     }
 
     void everyLookIsReadableAndRenders()
