@@ -2,12 +2,15 @@
 // Every tool window module of the program registers its windows here, one line each.
 #include "app/ToolWindows.h"
 
+#include "app/AddressBookWindows.h"
+
 namespace dpx {
 
 void registerSettingsToolWindows();
 
 void registerToolWindows()
 {
+    registerAddressBookWindows();
     registerSettingsToolWindows();
 }
 

@@ -26,6 +26,7 @@ int generate(const QString &folder, const QString &themes)
     writeIcons(writer);
     writeRingingIcons(writer);
     writeCallerPopup(writer);
+    writeAddressBookArt(writer);
     writeFolderImages(writer);
     writer.write(QStringLiteral("519"), paintSettingsBackground(), QSize(340, 340));
     QStringList themeErrors;
