@@ -6,6 +6,8 @@
 
 #ifdef Q_OS_WIN
 #include <windows.h>
+
+#include <iterator>
 #endif
 
 namespace dpx {
