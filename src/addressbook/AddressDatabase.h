@@ -109,6 +109,9 @@ public:
     bool updateShowCallerCard(bool show);             // 1 or 0
     bool updateCoRing(const QString &ringFilePath);   // empty is stored as NULL
     bool updateIcmRing(const QString &ringFilePath);  // empty is stored as NULL
+    // Writes the columns the change holds in one transaction: all of them or none.
+    // An empty change writes nothing and succeeds.
+    bool savePhoneSettings(const PhoneSettingsChange &change);
 
 private:
     friend class ContactCursor;
@@ -145,6 +148,7 @@ private:
                       int *rowsAffected = nullptr);
     bool runInTransaction(const QString &action, const std::function<bool()> &work);
     bool updateSetting(const QString &column, const QVariant &value, const QString &action);
+    bool writeSettingColumn(const QString &column, const QVariant &value, const QString &action);
     bool fail(const QString &action, const QSqlError &error);
     bool fail(const QString &message);
 
