@@ -11,6 +11,7 @@
 #include "app/LcdPanel.h"
 #include "app/PhoneTray.h"
 #include "app/StatusLine.h"
+#include "app/ToolWindows.h"
 #include "audio/MasterOutputVolume.h"
 #include "audio/RingRules.h"
 #include "audio/RingTonePlayer.h"
@@ -93,7 +94,9 @@ MainPhoneWindow::MainPhoneWindow(const PhoneServices &services, QWidget *parent)
     m_ringPlayer = new RingTonePlayer(this);
     connect(m_ringPlayer, &RingTonePlayer::messageRequested, this, &MainPhoneWindow::showMessage);
 
-    m_popup = new CallerPopup(this);
+    // A window of its own, outside the main window's hierarchy: a tool window that is modal to
+    // the main window (the phone book) must not block the answer click.
+    m_popup = new CallerPopup(nullptr);
     connect(m_popup, &CallerPopup::answered, this, [this] { EndCallerAlert(true); });
     connect(m_popup, &CallerPopup::ignored, this, [this] {
         showMessage(QStringLiteral("Ingore this CALL!"));
@@ -127,6 +130,7 @@ MainPhoneWindow::MainPhoneWindow(const PhoneServices &services, QWidget *parent)
         connect(box, &BoxLink::boxUnreadable, this, &MainPhoneWindow::onBoxUnreadable);
         connect(box, &BoxLink::eventPair, this, &MainPhoneWindow::OnDeviceEvent);
     }
+    createToolWindows();
     refreshLcd();
     if (const QString problem = m_services.databaseProblem; !problem.isEmpty()) {
         // Told once, then kept on the status line whenever it is free: caller lookup and
@@ -147,6 +151,7 @@ MainPhoneWindow::~MainPhoneWindow()
     m_openMessages.clear();
     for (const QPointer<QMessageBox> &box : boxes)
         delete box.data();
+    delete m_popup;
 }
 
 void MainPhoneWindow::readSettings()
@@ -154,7 +159,11 @@ void MainPhoneWindow::readSettings()
     AddressDatabase *db = m_services.database;
     if (!db || !db->IsOpen())
         return; // both flags keep their default: a DX telephone, caller card shown
-    const PhoneSettings settings = db->ReadSettingsRow();
+    applySettings(db->ReadSettingsRow());
+}
+
+void MainPhoneWindow::applySettings(const PhoneSettings &settings)
+{
     m_phoneTypeDx = settings.phoneType == PhoneType::DX;
     m_showCallerCard = settings.showCallerCard;
     if (m_keypad)
@@ -457,6 +466,7 @@ void MainPhoneWindow::closeEvent(QCloseEvent *event)
         m_shuttingDown = true;
         QMetaObject::invokeMethod(this, &MainPhoneWindow::exitRequested, Qt::QueuedConnection);
     }
+    m_toolWindows->closeAll();
     m_popup->Hide(false);
     m_captureTimer.stop();
     m_ringPlayer->Stop();

@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include "addressbook/ContactRecord.h"
+#include "addressbook/PhoneSettings.h"
 #include "phone/DisplayModel.h"
 
 #include <memory>
@@ -34,13 +35,13 @@ class StatusLine;
 class CGfxOutBarCtrl;
 class PhoneBookTree;
 class ToolWindows;
+class ChatClientPrompt;
 
 // What the main window works with; owned by the application, alive as long as the window.
 struct PhoneServices {
     DataFolder *dataFolder = nullptr;
     AddressDatabase *database = nullptr; // may be closed: the window then runs without data
     BoxLink *box = nullptr;
-    ToolWindows *tools = nullptr;        // may be null: every tool is then not available
     QString databaseProblem;             // shown once on the status line when not empty
 };
 
@@ -68,6 +69,8 @@ public:
     // Flags other parts of the program read.
     bool isDxPhone() const { return m_phoneTypeDx; }
     bool showsCallerCard() const { return m_showCallerCard; }
+    // Takes the telephone type and the caller-card flag of a settings row at once.
+    void applySettings(const PhoneSettings &settings);
     bool isBoxPresent() const;
     BoxLink *boxLink() const { return m_services.box; }
     bool isRecording() const { return m_recording; }
@@ -104,6 +107,9 @@ public:
     void showMessage(const QString &text);
     int openMessageCount() const;
     QString lastMessage() const { return m_lastMessage; }
+
+    // The tool windows (phone book, settings, ...), opened by a typed request.
+    ToolWindows &toolWindows() const { return *m_toolWindows; }
 
     // Tool windows docked to the right edge follow the main window at this offset.
     void dockToolWindow(QWidget *window, QPoint offset);
@@ -183,6 +189,7 @@ private:
     void followOutsideVolume(int volume);
     void showAbout();
     void startDialling(const QString &number);
+    void createToolWindows();
 
     PhoneServices m_services;
     Keypad *m_keypad = nullptr;
@@ -201,6 +208,8 @@ private:
     CGfxOutBarCtrl *m_folderBar = nullptr;
     PhoneBookTree *m_tree = nullptr;
     MasterOutputVolume *m_volume = nullptr;
+    ToolWindows *m_toolWindows = nullptr;
+    ChatClientPrompt *m_chatClient = nullptr; // made on first use
     QPixmap m_background;
 
     bool m_phoneTypeDx = true;

@@ -8,9 +8,10 @@
 #include "app/ScriptRunner.h"
 #include "app/SimPanel.h"
 #include "app/SingleInstance.h"
-#include "app/ToolWindows.h"
 #include "device/BoxLink.h"
 #include "device/HidapiTransport.h"
+#include "settings/SkinTable.h"
+#include "settings/Themes.h"
 #include "sim/SimulatedBox.h"
 #include "ui/Fonts.h"
 #include "ui/WindowEffects.h"
@@ -81,6 +82,9 @@ int PhoneApp::run(int argc, char **argv)
     QApplication::setApplicationDisplayName(QStringLiteral("DPX"));
     QApplication::setOrganizationName(QStringLiteral("dpx"));
     QApplication::setQuitOnLastWindowClosed(false);
+    // Every start uses the same look, whatever the settings row holds (it only decides the
+    // check mark of the "Skin" menu).
+    Themes::apply(kStartupSkin);
     // Our own texts are Traditional Chinese: a sans-serif face made for it, in every window.
     QApplication::setFont(traditionalChineseFont(0));
 
@@ -123,8 +127,6 @@ int PhoneApp::run(int argc, char **argv)
 
     int exitCode = 0;
     {
-        ToolWindows tools;
-        services.tools = &tools;
         MainPhoneWindow window(services);
         QObject::connect(&window, &MainPhoneWindow::exitRequested, &app, [] { QApplication::quit(); });
         QObject::connect(&instance, &SingleInstance::activated, &window,

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/PhoneTray.h"
 
-#include "app/ToolWindows.h"
+#include "app/FolderCommand.h"
 #include "ui/Art.h"
 
 #include <QDBusConnection>
@@ -42,9 +42,9 @@ PhoneTray::PhoneTray(const QString &title, QObject *parent) : QObject(parent), m
     connect(m_alertTimer, &QTimer::timeout, this, &PhoneTray::showAlertStep);
     m_menu = new QMenu();
     // The tools named as the folder bar names them.
-    m_converter = m_menu->addAction(ToolWindows::toolName(Tool::AudioConverter) + QStringLiteral("..."));
-    m_transfer = m_menu->addAction(ToolWindows::toolName(Tool::AudioTransfer) + QStringLiteral("..."));
-    m_phoneBook = m_menu->addAction(ToolWindows::toolName(Tool::PhoneBook));
+    m_converter = m_menu->addAction(toolName(Tool::AudioConverter) + QStringLiteral("..."));
+    m_transfer = m_menu->addAction(toolName(Tool::AudioTransfer) + QStringLiteral("..."));
+    m_phoneBook = m_menu->addAction(toolName(Tool::PhoneBook));
     m_converter->setData(quint32(Tool::AudioConverter));
     m_transfer->setData(quint32(Tool::AudioTransfer));
     m_phoneBook->setData(quint32(Tool::PhoneBook));

@@ -2,6 +2,7 @@
 #include "app/SimScript.h"
 
 #include "phone/LampBoard.h"
+#include "app/ToolWindowKind.h"
 
 #include <QStringList>
 
@@ -107,9 +108,11 @@ const char *usageOf(const QString &verb)
         {"lamp", "lamp N STATE"},
         {"press", "press KEYNUMBER"},
         {"expect", "expect lcd1|lcd2 \"TEXT\", lamp N STATE, status \"TEXT\", message \"TEXT\", "
-                   "sent HEX, caller \"TEXT\" or alert on|off"},
+                   "card NAME|none, sent HEX, caller \"TEXT\" or alert on|off"},
         {"dial", "dial \"REQUEST\""},
         {"screenshot", "screenshot FILE"},
+        {"open", "open NAME"},
+        {"screenshot-window", "screenshot-window NAME FILE"},
         {"quit", "quit"},
     };
     for (const auto &[name, usage] : usages)
@@ -121,7 +124,7 @@ const char *usageOf(const QString &verb)
 QString knownVerbs()
 {
     return QStringLiteral("wait, plug, unplug, event, ring, hangup, display, lamp, press, expect, "
-                          "dial, screenshot or quit");
+                          "dial, screenshot, open, screenshot-window or quit");
 }
 
 // Reads one non-empty line into a command; returns an error text when it cannot.
@@ -206,6 +209,8 @@ QString readCommand(const QStringList &w, ScriptCommand *cmd)
                 return QStringLiteral("expect alert needs on or off");
             cmd->kind = ScriptCommand::ExpectAlert;
             cmd->flag = state == QLatin1String("on");
+        } else if (what == QLatin1String("card")) {
+            cmd->kind = ScriptCommand::ExpectCard;
         } else if (what == QLatin1String("sent")) {
             if (!isHex(w[2]))
                 return QStringLiteral("expect sent needs an even number of hex digits");
@@ -222,6 +227,16 @@ QString readCommand(const QStringList &w, ScriptCommand *cmd)
     } else if (verb == QLatin1String("screenshot") && wantArgs(1)) {
         cmd->kind = ScriptCommand::Screenshot;
         cmd->text = w[1];
+    } else if ((verb == QLatin1String("open") && wantArgs(1))
+               || (verb == QLatin1String("screenshot-window") && wantArgs(2))) {
+        const auto window = toolWindowFromName(w[1]);
+        if (!window)
+            return QStringLiteral("unknown window \"%1\" (windows: %2)")
+                .arg(w[1], toolWindowNames().join(QStringLiteral(", ")));
+        cmd->kind = args == 1 ? ScriptCommand::OpenWindow : ScriptCommand::ScreenshotWindow;
+        cmd->numbers = {int(*window)};
+        if (args == 2)
+            cmd->text = w[2];
     } else if (verb == QLatin1String("quit") && wantArgs(0)) {
         cmd->kind = ScriptCommand::Quit;
     } else {

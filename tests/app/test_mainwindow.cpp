@@ -288,7 +288,9 @@ void MainWindowTest::folderItemsOpenTheirOwnTool()
         QTest::mouseClick(&bar, Qt::LeftButton, {}, bar.layoutGeometry().iconRect(item).center());
     };
     QWidget *settingsWindow = nullptr;
-    phone.tools.setFactory(Tool::PhoneSettings, [&] { return settingsWindow = new QWidget; });
+    ToolWindows::registerFactory(ToolWindow::Settings, [&](const AppServices &) {
+        return settingsWindow = new QWidget;
+    });
 
     // The user removed the converter: the first item is now the transfer, and says so.
     bar.SelectFolder(0);
@@ -307,10 +309,11 @@ void MainWindowTest::folderItemsOpenTheirOwnTool()
     bar.InsertFolderItem(0, 0, QStringLiteral("話機配置"), 5, settingsValue);
     clickItem(0);
     QTRY_VERIFY(settingsWindow && settingsWindow->isVisible());
-    QCOMPARE(phone.tools.window(Tool::PhoneSettings), settingsWindow);
+    QCOMPARE(phone.window->toolWindows().window(ToolWindow::Settings), settingsWindow);
     QCOMPARE(bar.selectedItem(), 0);
     settingsWindow->close();
-    QCOMPARE(bar.selectedItem(), -1);
+    QTRY_COMPARE(bar.selectedItem(), -1);
+    ToolWindows::registerFactory(ToolWindow::Settings, nullptr);
 }
 
 void MainWindowTest::hidingAndFadingIn()
