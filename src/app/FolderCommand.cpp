@@ -16,8 +16,6 @@ QString toolName(Tool tool)
         return QStringLiteral("Skin");
     case Tool::ChatClient:
         return QStringLiteral("網路電話");
-    case Tool::PhoneBook:
-        return QStringLiteral("電話簿");
     case Tool::None:
         break;
     }
@@ -35,8 +33,6 @@ std::optional<ToolWindow> toolWindowOf(Tool tool)
         return ToolWindow::Settings;
     case Tool::SkinMenu:
         return ToolWindow::SkinMenu;
-    case Tool::PhoneBook:
-        return ToolWindow::PhoneBook;
     case Tool::ChatClient:
     case Tool::None:
         break;

@@ -18,7 +18,6 @@ enum class Tool : quint32 {
     PhoneSettings = 3,
     SkinMenu = 4,   // the "Skin" popup
     ChatClient = 5, // starts the chat client
-    PhoneBook = 6,  // the phone book window (the tray menu's entry)
 };
 
 // What a folder of the folder bar holds, stored as the folder's own value.

@@ -44,10 +44,9 @@ PhoneTray::PhoneTray(const QString &title, QObject *parent) : QObject(parent), m
     // The tools named as the folder bar names them.
     m_converter = m_menu->addAction(toolName(Tool::AudioConverter) + QStringLiteral("..."));
     m_transfer = m_menu->addAction(toolName(Tool::AudioTransfer) + QStringLiteral("..."));
-    m_phoneBook = m_menu->addAction(toolName(Tool::PhoneBook));
+    m_phoneBook = m_menu->addAction(QStringLiteral("電話簿")); // the folder and its window
     m_converter->setData(quint32(Tool::AudioConverter));
     m_transfer->setData(quint32(Tool::AudioTransfer));
-    m_phoneBook->setData(quint32(Tool::PhoneBook));
     m_menu->addSeparator();
     m_exit = m_menu->addAction(tr("結束"));
 

@@ -45,8 +45,8 @@ public:
     QAction *transferAction() const { return m_transfer; }
     QAction *phoneBookAction() const { return m_phoneBook; }
     QAction *exitAction() const { return m_exit; }
-    // The tool entries; each carries its tool (a Tool value) as its data.
-    QList<QAction *> toolActions() const { return {m_converter, m_transfer, m_phoneBook}; }
+    // The entries of the folder bar's tools; each carries its tool (a Tool value) as its data.
+    QList<QAction *> toolActions() const { return {m_converter, m_transfer}; }
 
 Q_SIGNALS:
     void doubleClicked();
