@@ -65,6 +65,9 @@ struct PulseMixer::Private {
     bool refreshAgain = false;
     std::optional<quint32> lastVolume;
     std::optional<SinkVolume> known; // the default sink from the last answer (lock held)
+    // Our own volume changes not answered yet: the sink's news until then are echoes of them
+    // (a late server would otherwise move the slider back through the values it passed).
+    int pendingSets = 0;
 
     pa_mainloop_api *api() const { return pa_threaded_mainloop_get_api(loop); }
     pa_time_event *newTimer(pa_usec_t delay, pa_time_event_cb_t callback)
@@ -163,6 +166,7 @@ void PulseMixer::Private::onState(pa_context *context, void *self)
         d->retryDelay = kFirstRetry;
         d->refreshRunning = false;
         d->refreshAgain = false;
+        d->pendingSets = 0;
         pa_context_set_subscribe_callback(context, &Private::onEvent, d);
         if (pa_operation *op = pa_context_subscribe(
                 context,
@@ -225,6 +229,8 @@ void PulseMixer::Private::onRefreshInfo(pa_context *, const pa_sink_info *info, 
 
 void PulseMixer::Private::noteVolume(quint32 volume)
 {
+    if (pendingSets > 0)
+        return;
     const bool known = lastVolume.has_value();
     if (known && *lastVolume == volume)
         return;
@@ -363,12 +369,19 @@ bool PulseMixer::setVolumeNoWait(quint32 volume)
         return false;
     pa_cvolume levels;
     pa_cvolume_set(&levels, unsigned(d->known->channels), pa_volume_t(volume));
+    const auto answered = [](pa_context *, int, void *self) {
+        auto *d = static_cast<Private *>(self);
+        if (d->pendingSets > 0)
+            --d->pendingSets;
+    };
     pa_operation *op = pa_context_set_sink_volume_by_index(d->context, d->known->index, &levels,
-                                                           nullptr, nullptr);
+                                                           answered, d.get());
     if (!op)
         return false;
     pa_operation_unref(op);
+    ++d->pendingSets;
     d->known->volume = volume;
+    d->lastVolume = volume; // our own change is no news
     return true;
 }
 
