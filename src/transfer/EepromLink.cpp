@@ -46,12 +46,13 @@ void EepromLink::drain()
     }
 }
 
-EepromLink::Result EepromLink::send(const EepromCommand &command)
+EepromLink::Result EepromLink::send(const EepromCommand &command, bool pauseAfter)
 {
     drain();
     ++m_sends;
-    const auto pause = command.awaitsReply ? UsbHidDevice::FramePause::None
-                                           : UsbHidDevice::FramePause::After;
+    // The box needs its pause only before a frame that follows without a reply between.
+    const auto pause = !command.awaitsReply && pauseAfter ? UsbHidDevice::FramePause::After
+                                                          : UsbHidDevice::FramePause::None;
     m_device.WriteFrame(command.frame, command.length, pause);
     // A failed write is judged by the reply it does not get (or by the box being gone).
     return Result::Ok;
@@ -151,7 +152,7 @@ EepromLink::Result EepromLink::readReport(quint8 reportId, int limitMs, Frame *r
     }
 }
 
-EepromLink::Result EepromLink::receiveBlock(QByteArray *block)
+EepromLink::Result EepromLink::receiveBlock(QByteArray *block, bool last)
 {
     Frame report;
     for (int repeat = 0;; ++repeat) {
@@ -172,7 +173,8 @@ EepromLink::Result EepromLink::receiveBlock(QByteArray *block)
         if (result != Result::Ok)
             return result;
         const bool accepted = report[3] == ours;
-        send(EepromCommand::blockAck(accepted, ours));
+        // After an accepted block the box sends the next one: no frame of ours follows soon.
+        send(EepromCommand::blockAck(accepted, ours), last || !accepted);
         if (accepted)
             return Result::Ok;
         if (repeat + 1 >= m_limits.blockReadRepeats)
@@ -186,7 +188,7 @@ EepromLink::Result EepromLink::receiveData(int length, QByteArray *data)
     data->reserve(length);
     QByteArray block;
     while (data->size() < length) {
-        const Result result = receiveBlock(&block);
+        const Result result = receiveBlock(&block, data->size() + eeprom::DataBlockSize >= length);
         if (result != Result::Ok)
             return result;
         data->append(block.left(length - data->size()));
@@ -232,7 +234,7 @@ EepromLink::Result EepromLink::readFrom(int block, int length, QByteArray *data,
     data->reserve(pages * eeprom::PageSize);
     QByteArray blockBytes;
     while (data->size() < pages * eeprom::PageSize) {
-        result = receiveBlock(&blockBytes);
+        result = receiveBlock(&blockBytes, data->size() + eeprom::DataBlockSize >= pages * eeprom::PageSize);
         if (result != Result::Ok)
             return result;
         data->append(blockBytes);

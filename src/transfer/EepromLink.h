@@ -38,6 +38,8 @@ public:
         int blockSendAttempts = 30;
         int reportMs = 5000;
         int blockReadRepeats = 4;
+        int tableReadAttempts = 18;
+        int tableReadPauseMs = 500;
     };
     static constexpr int SliceMs = 50;
 
@@ -79,11 +81,11 @@ public:
     int sends() const { return m_sends; }
 
 private:
-    Result send(const EepromCommand &command);
+    Result send(const EepromCommand &command, bool pauseAfter = true);
     Result awaitReply(const EepromCommand &command, int limitMs);
     Result sendPages(const QByteArray &data, const std::function<void(qint64)> &afterPage);
     Result sendBlock(const quint8 *block, int size);
-    Result receiveBlock(QByteArray *block);
+    Result receiveBlock(QByteArray *block, bool last);
     Result readReport(quint8 reportId, int limitMs, std::array<quint8, 8> *report);
     void drain();
 

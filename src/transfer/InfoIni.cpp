@@ -66,8 +66,10 @@ InfoIniResult parseInfoIni(const QByteArray &text)
         while (pos < line.size() && !isKeyDelimiter(line.at(pos)))
             ++pos;
         const QByteArray key = line.mid(keyStart, pos - keyStart);
-        if (pos < line.size())
-            ++pos; // the delimiter that ended the key
+        // Spaces may stand between the key and "=", not after it: a space after "=" is
+        // part of the value.
+        while (pos < line.size() && line.at(pos) == ' ')
+            ++pos;
         // The value: the next run of characters other than "=" (spaces belong to it).
         while (pos < line.size() && line.at(pos) == '=')
             ++pos;

@@ -20,8 +20,6 @@ using Result = EepromLink::Result;
 
 namespace {
 
-constexpr int TableReadAttempts = 18;
-constexpr int TableReadPauseMs = 500;
 constexpr int DisplayNameLimit = 22; // bytes; longer names are cut to 23 bytes and "..."
 constexpr int JobStatusBytes = 24;
 
@@ -184,11 +182,11 @@ TransferRun::FileResult TransferRun::loadTable(const QString &name, TransferOutc
         return FileResult::Ok; // read (or written) earlier in this run
     QByteArray staging;
     Result result = Result::Failed;
-    for (int attempt = 0; attempt < TableReadAttempts; ++attempt) {
+    for (int attempt = 0; attempt < m_link.limits().tableReadAttempts; ++attempt) {
         if (attempt > 0) {
-            const QDeadlineTimer pause(TableReadPauseMs);
+            const QDeadlineTimer pause(m_link.limits().tableReadPauseMs);
             while (!pause.hasExpired() && !m_link.abortRequested())
-                QThread::msleep(EepromLink::SliceMs);
+                QThread::msleep(ulong(std::min<qint64>(pause.remainingTime(), EepromLink::SliceMs)));
         }
         if (m_link.abortRequested())
             return FileResult::Aborted;
@@ -301,7 +299,9 @@ Result TransferRun::writeVerified(int firstBlock, const QByteArray &data, const 
                                                         + text::progress(int(sent * 100 / total)));
                                              progress(TransferProgress::Phase::Write, name, sent, total);
                                          });
-        if (result != Result::Ok || !verify)
+        // A refused write is read back as well: a block the box stored twice (its reply was
+        // lost) pushes the last ones past the page count, and the read finds where.
+        if (!verify || (result != Result::Ok && result != Result::Failed) || (result == Result::Failed && pass > 0))
             return result;
         QByteArray back;
         result = m_link.readFrom(firstBlock + int(from / eeprom::BlockSize), int(part.size()), &back,
