@@ -3,6 +3,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 namespace dpx {
 
@@ -24,6 +25,23 @@ public:
 Q_SIGNALS:
     void progress(const QString &line);
     void finished(int exitCode, const QString &message);
+};
+
+} // namespace dpx
+
+namespace dpx {
+
+// A job that ends as soon as it starts: a refusal found before any work (bad file, missing
+// factory file, ...), its earlier messages as progress lines.
+class ImmediateJob : public Job {
+    Q_OBJECT
+public:
+    ImmediateJob(int exitCode, const QStringList &messages, QObject *parent = nullptr);
+    void start() override;
+
+private:
+    int m_exitCode;
+    QStringList m_messages;
 };
 
 } // namespace dpx

@@ -23,8 +23,8 @@ void TransferJob::start()
         Q_EMIT finished(Failed, busyMessage());
         return;
     }
+    // Failures come back as the outcome's message; the status line tells the rest.
     connect(&m_session, &TransferSession::statusText, this, &TransferJob::report);
-    connect(&m_session, &TransferSession::message, this, &TransferJob::report);
     connect(&m_session, &TransferSession::finished, this, [this](const TransferOutcome &outcome) {
         m_running = false;
         disconnect(&m_session, nullptr, this, nullptr);
@@ -33,7 +33,7 @@ void TransferJob::start()
         else if (outcome.cancelled)
             Q_EMIT finished(Failed, QStringLiteral("Cancelled."));
         else
-            Q_EMIT finished(Failed, outcome.message);
+            Q_EMIT finished(Failed, m_printed.contains(outcome.message) ? QString() : outcome.message);
     });
     m_running = m_session.start(m_plan);
     if (!m_running) {
@@ -54,6 +54,15 @@ void TransferJob::report(const QString &line)
     if (line.isEmpty() || line == m_lastLine)
         return;
     m_lastLine = line;
+    // The percentage goes to the command line in tens.
+    static const QString percentMark = QStringLiteral("傳輸:");
+    const qsizetype at = line.lastIndexOf(percentMark);
+    if (at >= 0 && line.endsWith(QLatin1Char('%'))) {
+        const int percent = QStringView(line).mid(at + percentMark.size()).chopped(1).toInt();
+        if (percent % 10 != 0)
+            return;
+    }
+    m_printed.insert(line);
     Q_EMIT progress(line);
 }
 

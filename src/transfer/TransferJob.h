@@ -4,6 +4,8 @@
 #include "job/Job.h"
 #include "transfer/TransferPlan.h"
 
+#include <QSet>
+
 namespace dpx {
 
 class TransferSession;
@@ -26,6 +28,7 @@ private:
     TransferSession &m_session;
     TransferPlan m_plan;
     QString m_lastLine;
+    QSet<QString> m_printed;
     bool m_running = false;
 };
 
