@@ -37,17 +37,18 @@ void SimBoxState::emitDevicesChangedLocked()
         QMetaObject::invokeMethod(owner, [box = owner] { Q_EMIT box->devicesChanged(); }, Qt::QueuedConnection);
 }
 
-void SimBoxState::waitForOutputSlot()
+SimClock::time_point SimBoxState::waitForOutputSlot()
 {
     SimClock::time_point slot;
     {
         std::lock_guard lock(mutex);
         if (!pacing)
-            return;
+            return SimClock::now();
         slot = std::max(SimClock::now(), nextOutputAt);
         nextOutputAt = slot + ReportTime;
     }
     std::this_thread::sleep_until(slot);
+    return slot;
 }
 
 SimClock::time_point SimBoxState::answerTimeLocked(SimClock::time_point cause, int delayMs)
@@ -75,7 +76,7 @@ int SimBoxState::receive(const SimInputQueue &from, const quint8 *data, int leng
 {
     const QByteArray report(reinterpret_cast<const char *>(data), length);
     int keyCode = -1;
-    waitForOutputSlot();
+    const SimClock::time_point onTheWire = waitForOutputSlot();
     {
         std::lock_guard lock(mutex);
         if (from.gone || !plugged)
@@ -99,7 +100,8 @@ int SimBoxState::receive(const SimInputQueue &from, const quint8 *data, int leng
             return length;
         }
         const sim::SimFirmware::Outcome outcome = firmware.receive(report);
-        const SimClock::time_point now = SimClock::now();
+        // Paced, the report took its slot on the wire however late this thread woke for it.
+        const SimClock::time_point now = pacing ? onTheWire : SimClock::now();
         for (sim::SimFirmware::Answer answer : outcome.answers) {
             if (faults.dropReplies)
                 continue;

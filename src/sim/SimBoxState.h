@@ -51,8 +51,8 @@ struct SimBoxState {
 
     static constexpr std::chrono::milliseconds ReportTime{1};
 
-    // Paced: waits (without the lock) until the bus takes the next output report.
-    void waitForOutputSlot();
+    // Paced: waits (without the lock) until the bus takes the next output report; its slot.
+    SimClock::time_point waitForOutputSlot();
     // When an answer caused now, `delayMs` late, becomes readable (with `mutex` held).
     SimClock::time_point answerTimeLocked(SimClock::time_point cause, int delayMs);
 
