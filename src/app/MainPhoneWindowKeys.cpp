@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Keys, dialling, the folder bar with the phone-book tree, and the volume slider.
 #include "app/MainPhoneWindow.h"
+#include "app/ToolWindows.h"
 
 #include "addressbook/AddressDatabase.h"
 #include "app/DialSequencer.h"
@@ -51,7 +52,7 @@ void MainPhoneWindow::onPanelNotify(int code, int value)
     if (folder == 0 && value == 0)
         ShowStatusText(QStringLiteral("音檔轉換... (not available in this version)"));
     else if (folder == 0 && value == 1)
-        ShowStatusText(QStringLiteral("音檔傳輸... (not available in this version)"));
+        m_toolWindows->open(ToolWindow::Transfer);
     else if (folder == 2 && value == 0)
         ShowStatusText(QStringLiteral("話機配置 (not available in this version)"));
 }
