@@ -138,9 +138,15 @@ void TransferWindowTest::sortThenTransferSendsEachRowsFile()
     const QByteArray a = pattern(900, 1);
     window->addFile(f->file(QStringLiteral("b.raw"), b));
     window->addFile(f->file(QStringLiteral("a.raw"), a));
+    window->addFile(f->file(QStringLiteral("0.raw"), pattern(500, 3)));
     window->setSlot(0, 1);
     window->setSlot(1, 2);
-    window->list()->clickHeading(0); // a.raw first now, its path and slot with it
+    window->setSlot(2, 3);
+    window->list()->listModel()->setChecked(2, false);
+    const QByteArray slot3 = f->region(30, 500);
+    window->list()->clickHeading(0); // 0.raw, a.raw, b.raw: each path, slot and check with its row
+    QVERIFY(!window->list()->listModel()->isChecked(0));
+    window->list()->listModel()->removeRow(0);
     QCOMPARE(window->list()->listModel()->cell(0, 0), QStringLiteral("a.raw"));
     QCOMPARE(window->pathOf(0), f->dir.filePath(QStringLiteral("a.raw")));
     QSignalSpy finished(session.get(), &TransferSession::finished);
@@ -153,6 +159,7 @@ void TransferWindowTest::sortThenTransferSendsEachRowsFile()
     QVERIFY(finished.first().first().value<TransferOutcome>().ok);
     QCOMPARE(f->region(10, b.size()), b);
     QCOMPARE(f->region(20, a.size()), a);
+    QCOMPARE(f->region(30, 500), slot3); // the unchecked row was not sent
     QCOMPARE(window->transferButton()->text(), QStringLiteral("傳輸"));
     QVERIFY(window->addButton()->isEnabled());
     QVERIFY(messages.isEmpty());
