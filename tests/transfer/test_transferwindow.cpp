@@ -28,6 +28,7 @@ private Q_SLOTS:
     void refusalsBeforeAStart();
     void slotChooserWritesTheCell();
     void sortThenTransferSendsEachRowsFile();
+    void closingTheWindowCancelsItsRun();
 
 private:
     std::unique_ptr<BoxFixture> f;
@@ -163,6 +164,23 @@ void TransferWindowTest::sortThenTransferSendsEachRowsFile()
     QCOMPARE(window->transferButton()->text(), QStringLiteral("傳輸"));
     QVERIFY(window->addButton()->isEnabled());
     QVERIFY(messages.isEmpty());
+}
+
+void TransferWindowTest::closingTheWindowCancelsItsRun()
+{
+    f->box.setPacing(true); // long enough to be closed in the middle
+    window->addFile(f->file(QStringLiteral("long.raw"), pattern(60000)));
+    window->setSlot(0, 0);
+    QSignalSpy finished(session.get(), &TransferSession::finished);
+    QSignalSpy progress(session.get(), &TransferSession::progress);
+    window->transferOrCancel();
+    QVERIFY(progress.wait(5000));
+    window->close();
+    window.reset(); // the window goes; the session finishes its clean-up
+    QVERIFY(finished.wait(5000));
+    QVERIFY(finished.first().first().value<TransferOutcome>().cancelled);
+    QVERIFY(!f->box.linkOn());
+    QCOMPARE(framesSent(f->box, "01040000FB"), 1); // LinkOff once
 }
 
 QTEST_MAIN(TransferWindowTest)

@@ -3,7 +3,6 @@
 // list sits in, a rule above the button row, and the close button's two images.
 #include "Art.h"
 
-#include <QLinearGradient>
 
 namespace dpx::art {
 
@@ -14,23 +13,15 @@ constexpr int Height = 275;
 constexpr int TitleBottom = 26;
 const QColor CloseKey(255, 0, 255); // cut out of the close button's images
 
-QLinearGradient vertical(qreal top, qreal bottom, const QColor &a, const QColor &b)
-{
-    QLinearGradient g(0, top, 0, bottom);
-    g.setColorAt(0, a);
-    g.setColorAt(1, b);
-    return g;
-}
-
 QImage paintTransferBackground()
 {
     QImage image = filledImage(Width, Height, QColor(232, 236, 241));
     QPainter p(&image);
     // Body: light steel, a little darker towards the bottom where the buttons sit.
     p.fillRect(QRect(1, TitleBottom, Width - 2, Height - TitleBottom - 1),
-               vertical(TitleBottom, Height, QColor(240, 243, 247), QColor(214, 220, 228)));
+               verticalGradient(TitleBottom, Height, QColor(240, 243, 247), QColor(214, 220, 228)));
     // Title band in the telephone's graphite with a soft highlight.
-    p.fillRect(QRect(1, 1, Width - 2, TitleBottom - 1), vertical(1, TitleBottom, QColor(70, 75, 84), QColor(38, 41, 47)));
+    p.fillRect(QRect(1, 1, Width - 2, TitleBottom - 1), verticalGradient(1, TitleBottom, QColor(70, 75, 84), QColor(38, 41, 47)));
     p.fillRect(QRect(1, 1, Width - 2, 1), QColor(255, 255, 255, 60));
     p.fillRect(QRect(1, TitleBottom, Width - 2, 1), QColor(26, 84, 196));
     // A note beside the title.
