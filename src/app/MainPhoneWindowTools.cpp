@@ -3,9 +3,11 @@
 // open them (tray menu, phone-book tree, caller card).
 #include "app/MainPhoneWindow.h"
 
+#include "app/AddressBookWindows.h"
 #include "app/PhoneBookTree.h"
 #include "app/PhoneTray.h"
 #include "app/ToolWindows.h"
+#include "ui/FolderBar.h"
 
 #include <QAction>
 
@@ -32,6 +34,9 @@ void MainPhoneWindow::createToolWindows()
     services.caller = [this] { return m_callerFound ? m_caller : ContactRecord(); };
     services.dock = [this](QWidget *window, QPoint offset) { dockToolWindow(window, offset); };
     m_toolWindows = new ToolWindows(std::move(services), this);
+    // A folder-bar item flashes while the window it opened is open.
+    if (m_folderBar)
+        connect(m_toolWindows, &ToolWindows::closed, m_folderBar, &CGfxOutBarCtrl::clearItemSelection);
 
     // The entries that open a tool window work when that window is part of the build.
     QAction *transfer = m_tray->transferAction();
@@ -50,8 +55,12 @@ void MainPhoneWindow::createToolWindows()
     if (m_tree) {
         m_tree->setEditEnabled(ToolWindows::hasFactory(ToolWindow::PhoneBook));
         connect(m_tree, &PhoneBookTree::editRequested, this,
-                [this] { m_toolWindows->open(ToolWindow::PhoneBook); });
+                [this] { openPhoneBookAt(*m_toolWindows, m_tree->selectedContactName()); });
     }
+    connect(this, &MainPhoneWindow::showCallerCardRequested, this, [this] {
+        if (m_callerFound)
+            ShowCallerCard(*m_toolWindows, m_caller);
+    });
 }
 
 } // namespace dpx

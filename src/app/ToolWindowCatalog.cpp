@@ -2,12 +2,17 @@
 // Every tool window module of the program registers its windows here, one line each.
 #include "app/ToolWindows.h"
 
+#include "app/AddressBookWindows.h"
 #include "app/TransferWindows.h"
 
 namespace dpx {
 
+void registerSettingsToolWindows();
+
 void registerToolWindows()
 {
+    registerAddressBookWindows();
+    registerSettingsToolWindows();
     registerTransferWindows();
 }
 
