@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/ConfirmDialog.h"
 
-#include "ui/DarkInk.h"
 #include "ui/SkinBitmapButton.h"
 
 #include <QHBoxLayout>
@@ -27,7 +26,6 @@ ConfirmDialog::ConfirmDialog(const QString &text, QWidget *parent) : QDialog(par
     m_cancel = new SkinBitmapButton(QStringLiteral("退出"), this);
     for (SkinBitmapButton *button : {m_ok, m_cancel}) {
         button->SetUp(ButtonBitmap, ButtonImages, 5, 5, 5, 4);
-        keepDarkInk(button);
         button->setMinimumSize(72, 26);
     }
     m_ok->setDefault(true);

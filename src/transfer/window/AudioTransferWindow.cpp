@@ -8,7 +8,6 @@
 #include "transfer/TransferTexts.h"
 #include "ui/Art.h"
 #include "ui/ConfirmDialog.h"
-#include "ui/DarkInk.h"
 #include "ui/ImageButton.h"
 #include "ui/ReportListCtrl.h"
 #include "ui/SkinBitmapButton.h"
@@ -61,7 +60,6 @@ AudioTransferWindow::AudioTransferWindow(Services services, QWidget *parent)
         auto *button = new SkinBitmapButton(caption, this);
         button->setObjectName(QLatin1String(id));
         button->SetUp(ButtonBitmap, 5, 5, 5, 5, 4);
-        keepDarkInk(button);
         return button;
     };
     m_add = makeButton(QStringLiteral("增加"), "1030");
