@@ -108,11 +108,15 @@ const char *usageOf(const QString &verb)
         {"lamp", "lamp N STATE"},
         {"press", "press KEYNUMBER"},
         {"expect", "expect lcd1|lcd2 \"TEXT\", lamp N STATE, status \"TEXT\", message \"TEXT\", "
-                   "card NAME|none, sent HEX, caller \"TEXT\" or alert on|off"},
+                   "card NAME|none, slot N FILE|empty, sent HEX, caller \"TEXT\" or alert on|off"},
         {"dial", "dial \"REQUEST\""},
         {"screenshot", "screenshot FILE"},
         {"open", "open NAME"},
         {"screenshot-window", "screenshot-window NAME FILE"},
+        {"load", "load SLOT FILE"},
+        {"factory", "factory"},
+        {"cancel", "cancel"},
+        {"fault", "fault drop|late|pull|corrupt N, or fault erase|flip"},
         {"quit", "quit"},
     };
     for (const auto &[name, usage] : usages)
@@ -124,7 +128,8 @@ const char *usageOf(const QString &verb)
 QString knownVerbs()
 {
     return QStringLiteral("wait, plug, unplug, event, ring, hangup, display, lamp, press, expect, "
-                          "dial, screenshot, open, screenshot-window or quit");
+                          "dial, screenshot, open, screenshot-window, load, factory, cancel, "
+                          "fault or quit");
 }
 
 // Reads one non-empty line into a command; returns an error text when it cannot.
@@ -192,6 +197,13 @@ QString readCommand(const QStringList &w, ScriptCommand *cmd)
             return QStringLiteral("press needs a key number");
         cmd->kind = ScriptCommand::Press;
         cmd->numbers = {*key};
+    } else if (verb == QLatin1String("expect") && args == 3 && w[1].toLower() == QLatin1String("slot")) {
+        const auto slot = number(w[2], 0, 5);
+        if (!slot)
+            return QStringLiteral("expect slot needs a slot 0 to 5 and a file or empty");
+        cmd->kind = ScriptCommand::ExpectSlot;
+        cmd->numbers = {*slot};
+        cmd->text = w[3];
     } else if (verb == QLatin1String("expect") && wantArgs(2)) {
         const QString what = w[1].toLower();
         if (what == QLatin1String("lcd1") || what == QLatin1String("lcd2")) {
@@ -211,6 +223,8 @@ QString readCommand(const QStringList &w, ScriptCommand *cmd)
             cmd->flag = state == QLatin1String("on");
         } else if (what == QLatin1String("card")) {
             cmd->kind = ScriptCommand::ExpectCard;
+        } else if (what == QLatin1String("slot")) {
+            return QStringLiteral("expect slot needs a slot 0 to 5 and a file or empty");
         } else if (what == QLatin1String("sent")) {
             if (!isHex(w[2]))
                 return QStringLiteral("expect sent needs an even number of hex digits");
@@ -237,6 +251,28 @@ QString readCommand(const QStringList &w, ScriptCommand *cmd)
         cmd->numbers = {int(*window)};
         if (args == 2)
             cmd->text = w[2];
+    } else if (verb == QLatin1String("load") && wantArgs(2)) {
+        const auto slot = number(w[1], 0, 5);
+        if (!slot)
+            return QStringLiteral("load needs a slot 0 (ring) to 5 and a file");
+        cmd->kind = ScriptCommand::Load;
+        cmd->numbers = {*slot};
+        cmd->text = w[2];
+    } else if (verb == QLatin1String("factory") && wantArgs(0)) {
+        cmd->kind = ScriptCommand::Factory;
+    } else if (verb == QLatin1String("cancel") && wantArgs(0)) {
+        cmd->kind = ScriptCommand::Cancel;
+    } else if (verb == QLatin1String("fault") && (wantArgs(1) || wantArgs(2))) {
+        const QString what = w[1].toLower();
+        const bool counted = what == QLatin1String("drop") || what == QLatin1String("late")
+            || what == QLatin1String("pull") || what == QLatin1String("corrupt");
+        const bool single = what == QLatin1String("erase") || what == QLatin1String("flip");
+        const auto count = args == 2 ? number(w[2], 1, 100000) : std::optional<int>();
+        if (!(counted && count) && !(single && args == 1))
+            return QStringLiteral("fault drop|late|pull|corrupt N, or fault erase|flip");
+        cmd->kind = ScriptCommand::Fault;
+        cmd->text = what;
+        cmd->numbers = {count.value_or(1)};
     } else if (verb == QLatin1String("quit") && wantArgs(0)) {
         cmd->kind = ScriptCommand::Quit;
     } else {
