@@ -85,7 +85,6 @@ void JobReply::finish(int exitCode, const QString &message)
     if (m_socket)
         m_socket->disconnectFromServer(); // after the pending bytes are written
 }
-} // namespace
 
 SingleInstance::SingleInstance(const QString &dataFolder, QObject *parent) : QObject(parent)
 {
