@@ -32,9 +32,8 @@ int linear14FromFloat(float sample)
 {
     if (std::isnan(sample))
         return 0;
-    const double scaled = std::round(double(sample) * 32768.0);
-    const int linear16 = int(std::clamp(scaled, -32768.0, 32767.0));
-    return linear16 >> 2; // arithmetic: C++20 defines >> of a negative int as floor division
+    const double scaled = std::floor(double(sample) * 8192.0 + 0.5);
+    return int(std::clamp(scaled, -8192.0, 8191.0));
 }
 
 qint16 decode(quint8 code)

@@ -11,8 +11,9 @@ namespace dpx::mulaw {
 // encoders that take -v-1.
 quint8 encode14(int linear14);
 
-// A float sample to the encoder's 14-bit input: round(x * 32768) clipped to 16 bits, then an
-// arithmetic shift right by 2. NaN is silence.
+// A float sample to the encoder's 14-bit input: x * 8192 rounded half up, clipped to
+// -8192..8191, as the common command-line converter rounds its samples (taking 16 bits first
+// and dropping the low two would pull about 1 % of the codes one step down). NaN is silence.
 int linear14FromFloat(float sample);
 
 inline quint8 encodeFloat(float sample) { return encode14(linear14FromFloat(sample)); }

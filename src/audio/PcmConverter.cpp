@@ -51,8 +51,11 @@ PcmConverter::PcmConverter(int sourceRate, int sourceChannels, const PcmFormat &
         return;
     if (sourceRate != target.sampleRate) {
         soxr_error_t error = nullptr;
-        const soxr_quality_spec_t spec =
+        soxr_quality_spec_t spec =
             soxr_quality_spec(quality == ResampleQuality::High ? SOXR_HQ : SOXR_MQ, 0);
+        // High keeps 95 % of the band, as the common command-line converter does.
+        if (quality == ResampleQuality::High)
+            spec.passband_end = 0.95;
         m_resampler = soxr_create(sourceRate, target.sampleRate, unsigned(target.channels), &error,
                                   nullptr, &spec, nullptr);
         if (error || !m_resampler) {

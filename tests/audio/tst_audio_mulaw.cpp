@@ -63,7 +63,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<float>("sample");
         QTest::addColumn<int>("linear14");
-        QTest::newRow("+1 clips to 32767") << 1.0f << 8191;
+        QTest::newRow("+1 clips") << 1.0f << 8191;
         QTest::newRow("-1") << -1.0f << -8192;
         QTest::newRow("beyond +1") << 1.7f << 8191;
         QTest::newRow("beyond -1") << -4.0f << -8192;
@@ -71,10 +71,13 @@ private Q_SLOTS:
         QTest::newRow("-inf") << -std::numeric_limits<float>::infinity() << -8192;
         QTest::newRow("NaN is silence") << std::numeric_limits<float>::quiet_NaN() << 0;
         QTest::newRow("half") << 0.5f << 4096;
-        QTest::newRow("smallest step up") << float(1.0 / 32768) << 0;
-        // The shift is arithmetic: -1 stays -1, it does not round towards zero.
-        QTest::newRow("smallest step down") << float(-1.0 / 32768) << -1;
-        QTest::newRow("rounds before shifting") << float(3.6 / 32768) << 1;
+        QTest::newRow("-half") << -0.5f << -4096;
+        // Rounded to the 14-bit step, halves up (a 16-bit value shifted right would floor).
+        QTest::newRow("quarter step") << float(1.0 / 32768) << 0;
+        QTest::newRow("half step up") << float(2.0 / 32768) << 1;
+        QTest::newRow("half step down") << float(-2.0 / 32768) << 0;
+        QTest::newRow("three quarters down") << float(-3.0 / 32768) << -1;
+        QTest::newRow("16-bit 4095 rounds up") << float(4095.0 / 32768) << 1024;
     }
     void floatToFourteenBits()
     {
