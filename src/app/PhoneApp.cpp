@@ -2,14 +2,17 @@
 #include "app/PhoneApp.h"
 
 #include "addressbook/AddressDatabase.h"
+#include "app/BoxTransport.h"
 #include "app/DataFolder.h"
+#include "app/DiagnosticLog.h"
 #include "app/MainPhoneWindow.h"
 #include "app/Options.h"
 #include "app/ScriptRunner.h"
 #include "app/SimPanel.h"
 #include "app/SingleInstance.h"
+#include "app/VersionInfo.h"
 #include "device/BoxLink.h"
-#include "device/HidapiTransport.h"
+#include "device/ReplayTransport.h"
 #include "sim/SimulatedBox.h"
 
 #include <QApplication>
@@ -68,14 +71,19 @@ int PhoneApp::run(int argc, char **argv)
         return 0;
     }
     if (options.showVersion) {
-        std::puts("DPX VKSDPX.F01(N)");
+        QCoreApplication versionApp(argc, argv); // loads the SQL driver it asks
+        std::fputs(qPrintable(versionReport()), stdout);
         return 0;
     }
 
     QApplication app(argc, argv);
+    DiagnosticLog log;
+    if (!options.logFile.isEmpty() && !log.start(options.logFile))
+        std::fprintf(stderr, "dpx: %s; running without a log\n", qPrintable(log.error()));
     QApplication::setApplicationName(QStringLiteral("dpx"));
     QApplication::setApplicationDisplayName(QStringLiteral("DPX"));
     QApplication::setOrganizationName(QStringLiteral("dpx"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.dpx.DPX")); // the installed entry
     QApplication::setQuitOnLastWindowClosed(false);
 
     DataFolder data(DataFolder::choose(
@@ -96,17 +104,12 @@ int PhoneApp::run(int argc, char **argv)
     services.database = &database;
     services.databaseProblem = databaseProblem(database, data.databasePath());
 
-    std::unique_ptr<HidTransport> transport;
-    SimulatedBox *simulated = nullptr;
-    if (options.simulate) {
-        auto box = std::make_unique<SimulatedBox>();
-        simulated = box.get();
-        box->plug();
-        transport = std::move(box);
-    } else {
-        transport = std::make_unique<HidapiTransport>();
-    }
-    BoxLink box(*transport);
+    BoxTransport boxes(options);
+    if (!boxes.error().isEmpty())
+        return fail(boxes.error());
+    SimulatedBox *simulated = boxes.simulated();
+    ReplayTransport *replay = boxes.replay();
+    BoxLink box(boxes.transport());
     services.box = &box;
 
     int exitCode = 0;
@@ -134,18 +137,41 @@ int PhoneApp::run(int argc, char **argv)
             panel->show();
         }
         std::unique_ptr<ScriptRunner> runner;
-        if (simulated && !options.simScript.isEmpty()) {
-            runner = std::make_unique<ScriptRunner>(window, *simulated);
+        if (boxes.scriptBox() && !options.simScript.isEmpty()) {
+            runner = std::make_unique<ScriptRunner>(window, *boxes.scriptBox());
+            runner->setTracer(boxes.tracer());
+            runner->setReplay(replay);
             QObject::connect(runner.get(), &ScriptRunner::finished, &app, [&](int code) {
-                exitCode = code;
+                const QString difference = replay && code == 0 ? replay->verdict() : QString();
+                if (!difference.isEmpty())
+                    std::fprintf(stderr, "dpx: replay %s\n", qPrintable(difference));
+                exitCode = difference.isEmpty() ? code : 1;
                 window.close();
                 QApplication::quit();
             });
             if (!runner->start(options.simScript))
                 return 1;
         }
+        if (replay) {
+            replay->setHoldAtMarks(runner != nullptr);
+            // Alone, the replay ends the program when the trace has played; with a script,
+            // only a difference does.
+            QObject::connect(replay, &ReplayTransport::finished, &app,
+                             [&, scripted = runner != nullptr](int code, const QString &message) {
+                                 if (code == 0 && scripted)
+                                     return;
+                                 if (code != 0)
+                                     std::fprintf(stderr, "dpx: replay %s\n", qPrintable(message));
+                                 else
+                                     std::fprintf(stdout, "dpx: the replay matched the trace\n");
+                                 exitCode = code;
+                                 window.close();
+                                 QApplication::exit(code);
+                             });
+            replay->start();
+        }
         const int loopCode = QApplication::exec();
-        if (!runner)
+        if (!runner && !replay)
             exitCode = loopCode;
         window.close();
     }
