@@ -92,17 +92,21 @@ QString DiagnosticLog::withNumbersMasked(const QString &message)
             ++i;
             continue;
         }
-        // A run of digits with single separators between them, and where its digits are.
+        // Digits with up to three separators between them ("(02) 2345-6789"), and where
+        // its digits are.
         QList<qsizetype> digits;
         qsizetype j = i;
         while (j < out.size()) {
             if (out.at(j).isDigit()) {
                 digits.append(j++);
-            } else if (isSeparator(out.at(j)) && j + 1 < out.size() && out.at(j + 1).isDigit()) {
-                ++j;
-            } else {
-                break;
+                continue;
             }
+            qsizetype k = j;
+            while (k < out.size() && k - j < 3 && isSeparator(out.at(k)))
+                ++k;
+            if (k == j || k >= out.size() || !out.at(k).isDigit())
+                break;
+            j = k;
         }
         if (digits.size() >= 5) {
             for (qsizetype k = 0; k + 4 < digits.size(); ++k)

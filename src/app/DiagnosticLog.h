@@ -22,8 +22,8 @@ public:
     QString error() const { return m_error; }
 
     // A log is meant to be attached to a public report, and the numbers in it are other
-    // people's: every telephone number (5 digits or more, separators allowed) keeps only its
-    // last four digits, enough to tell calls apart.
+    // people's: every telephone number (5 digits or more, separators such as spaces, dashes,
+    // dots and brackets allowed) keeps only its last four digits, enough to tell calls apart.
     static QString withNumbersMasked(const QString &message);
 
 private:

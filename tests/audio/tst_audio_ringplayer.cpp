@@ -136,7 +136,8 @@ static int runProbe(const QString &file)
                      [&](const QString &text) { print("message: " + text + u'\n'); });
     if (player.Play(file))
         print("device: " + QString::fromUtf8(player.playbackDeviceId()) + u'\n');
-    QTimer::singleShot(200, qApp, &QCoreApplication::quit); // the ring ends with the player
+    // (qApp would name a QGuiApplication, which this process does not have)
+    QTimer::singleShot(200, QCoreApplication::instance(), &QCoreApplication::quit); // the ring ends with the player
     return QCoreApplication::exec();
 }
 
