@@ -130,7 +130,11 @@ class RingPlayerTest : public QObject {
 // With DPX_RING_PROBE set, plays that file once and prints what the player did.
 static int runProbe(const QString &file)
 {
-    const auto print = [](const QString &line) { std::fputs(line.toUtf8().constData(), stdout); };
+    // Flushed at once: a process ended by a sanitizer at exit must not lose its answer.
+    const auto print = [](const QString &line) {
+        std::fputs(line.toUtf8().constData(), stdout);
+        std::fflush(stdout);
+    };
     RingTonePlayer player;
     QObject::connect(&player, &RingTonePlayer::messageRequested,
                      [&](const QString &text) { print("message: " + text + u'\n'); });
