@@ -75,8 +75,9 @@ public:
     // columns (kCallerNumberColumns), each time the first contact in name order winning:
     //  1. Exact: the same text, as findContactByNumber();
     //  2. Digits: the same numberDigits();
-    //  3. Suffix: the digits end alike over kMinSuffixDigits or more digits; the longest
-    //     common ending wins, then name order.
+    //  3. Suffix: the shorter number, its leading zeros dropped, is the whole ending of the
+    //     longer one and has kMinSuffixDigits or more digits; the longest ending wins, then
+    //     name order.
     // nullopt for a number without digits, no match or a failure (lastError() tells). Opens the
     // connection when it is closed. Indexed (a few index look-ups) when the file holds the
     // number index; a read-only file from before the index is read row by row instead.
@@ -88,6 +89,16 @@ public:
     // in one query. nullopt on failure.
     std::optional<QList<PhoneBookTreeEntry>> readPhoneBookTree();
 
+    // Every contact in name order with the nine columns of its identity (the phone book's
+    // list), in one query. nullopt on failure.
+    std::optional<QList<ContactRecord>> readPhoneBookList();
+    // Deletes the rows of every identity in one transaction: all or nothing. The rows removed,
+    // -1 on failure (then nothing is deleted).
+    int deleteContacts(const QList<ContactRecord> &identities);
+    // Whether a row with a picture has this name and mobile number joined (the key its picture
+    // file is named after). nullopt on failure.
+    std::optional<bool> isPictureClaimed(const QString &name, const QString &mobileNumber);
+
     // The phone_setting row with the readers' conversions; defaults when nothing can be read.
     PhoneSettings ReadSettingsRow();
     // The settings updates change the single row (re-created with the seed values first if
@@ -98,6 +109,9 @@ public:
     bool updateShowCallerCard(bool show);             // 1 or 0
     bool updateCoRing(const QString &ringFilePath);   // empty is stored as NULL
     bool updateIcmRing(const QString &ringFilePath);  // empty is stored as NULL
+    // Writes the columns the change holds in one transaction: all of them or none.
+    // An empty change writes nothing and succeeds.
+    bool savePhoneSettings(const PhoneSettingsChange &change);
 
 private:
     friend class ContactCursor;
@@ -120,6 +134,9 @@ private:
     void closeCursors();
     void clearError();
     QSqlQuery newQuery() const;
+    // A forward-only read prepared on the open connection; nullopt (and the error set) when
+    // the connection is closed or the statement does not prepare.
+    std::optional<QSqlQuery> prepareRead(const QString &statement, const QString &action);
     // The statement prepared on this connection, kept for the next call; nullptr (and the
     // error set) when it does not prepare. Reset it with finish() once its rows are read.
     QSqlQuery *preparedQuery(const QString &statement, const QString &action);
@@ -131,6 +148,7 @@ private:
                       int *rowsAffected = nullptr);
     bool runInTransaction(const QString &action, const std::function<bool()> &work);
     bool updateSetting(const QString &column, const QVariant &value, const QString &action);
+    bool writeSettingColumn(const QString &column, const QVariant &value, const QString &action);
     bool fail(const QString &action, const QSqlError &error);
     bool fail(const QString &message);
 

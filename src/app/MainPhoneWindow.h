@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include "addressbook/ContactRecord.h"
+#include "addressbook/PhoneSettings.h"
 #include "phone/DisplayModel.h"
 
 #include <memory>
@@ -32,6 +33,8 @@ class PhoneTray;
 class StatusLine;
 class CGfxOutBarCtrl;
 class PhoneBookTree;
+class ToolWindows;
+class ChatClientPrompt;
 
 // What the main window works with; owned by the application, alive as long as the window.
 struct PhoneServices {
@@ -63,6 +66,8 @@ public:
     // Flags other parts of the program read.
     bool isDxPhone() const { return m_phoneTypeDx; }
     bool showsCallerCard() const { return m_showCallerCard; }
+    // Takes the telephone type and the caller-card flag of a settings row at once.
+    void applySettings(const PhoneSettings &settings);
     bool isBoxPresent() const;
     BoxLink *boxLink() const { return m_services.box; }
     bool isRecording() const { return m_recording; }
@@ -96,6 +101,9 @@ public:
     // A message for the user: a message box that does not block the telephone.
     void showMessage(const QString &text);
     QString lastMessage() const { return m_lastMessage; }
+
+    // The tool windows (phone book, settings, ...), opened by a typed request.
+    ToolWindows &toolWindows() const { return *m_toolWindows; }
 
     // Tool windows docked to the right edge follow the main window at this offset.
     void dockToolWindow(QWidget *window, QPoint offset);
@@ -159,9 +167,11 @@ private:
     void onSliderMoved(int controlId, int position);
     void createFolderBar(const QRect &area);
     void onPanelNotify(int code, int value);
+    void openTool(quint32 itemValue);
     void followOutsideVolume(int volume);
     void showAbout();
     void startDialling(const QString &number);
+    void createToolWindows();
 
     PhoneServices m_services;
     Keypad *m_keypad = nullptr;
@@ -178,6 +188,8 @@ private:
     CGfxOutBarCtrl *m_folderBar = nullptr;
     PhoneBookTree *m_tree = nullptr;
     MasterOutputVolume *m_volume = nullptr;
+    ToolWindows *m_toolWindows = nullptr;
+    ChatClientPrompt *m_chatClient = nullptr; // made on first use
     QPixmap m_background;
 
     bool m_phoneTypeDx = true;
@@ -199,6 +211,8 @@ private:
     RingTonePlayer *m_ringPlayer = nullptr;
     bool m_callerAlertPending = false;
     bool m_callerFound = false;
+    bool m_inCall = false; // from the first ring report to the end of the ringing
+    int m_callNumber = 0;  // counts ended calls: a ring queued for an ended call is dropped
     ContactRecord m_caller;
     QString m_callerNumber;
 

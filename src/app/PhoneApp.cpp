@@ -13,6 +13,8 @@
 #include "app/VersionInfo.h"
 #include "device/BoxLink.h"
 #include "device/ReplayTransport.h"
+#include "settings/SkinTable.h"
+#include "settings/Themes.h"
 #include "sim/SimulatedBox.h"
 
 #include <QApplication>
@@ -85,6 +87,9 @@ int PhoneApp::run(int argc, char **argv)
     QApplication::setOrganizationName(QStringLiteral("dpx"));
     QGuiApplication::setDesktopFileName(QStringLiteral("org.dpx.DPX")); // the installed entry
     QApplication::setQuitOnLastWindowClosed(false);
+    // Every start uses the same look, whatever the settings row holds (it only decides the
+    // check mark of the "Skin" menu).
+    Themes::apply(kStartupSkin);
 
     DataFolder data(DataFolder::choose(
         options.dataDir, qEnvironmentVariable("DPX_DATA_DIR"), QApplication::applicationDirPath(),

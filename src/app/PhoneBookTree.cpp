@@ -82,14 +82,21 @@ QString PhoneBookTree::selectedText() const
     return item ? item->text(0) : QString();
 }
 
+QString PhoneBookTree::selectedContactName() const
+{
+    const QTreeWidgetItem *item = currentItem();
+    while (item && item->parent())
+        item = item->parent();
+    return item ? item->text(0) : QString();
+}
+
 void PhoneBookTree::contextMenuEvent(QContextMenuEvent *event)
 {
     if (QTreeWidgetItem *item = itemAt(event->pos()))
         setCurrentItem(item);
     QMenu menu(this);
     QAction *edit = menu.addAction(QStringLiteral("編輯"));
-    // The phone book window is not part of this version yet.
-    edit->setEnabled(false);
+    edit->setEnabled(m_editEnabled);
     QAction *dial = menu.addAction(QStringLiteral("外撥"));
     dial->setEnabled(currentItem() != nullptr);
     QAction *chosen = menu.exec(event->globalPos());
