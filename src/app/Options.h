@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -16,10 +17,27 @@ struct Options {
     QString replayHid;     // --replay-hid FILE: play a recorded box instead of a real one
     double replaySpeed = 1.0; // --replay-speed N
     QString logFile;       // --log FILE: every diagnostic category, with time stamps
+    QString simEeprom;     // --sim-eeprom FILE: the simulated box's memory (implies --simulate)
+
+    // Command-line jobs: work done without a window (or handed to the running DPX).
+    struct RingLoad {
+        int slot = 0; // 0 = the general ring tone, 1..5 = music
+        QString path;
+    };
+    QString eepromBackup;      // --eeprom-backup FILE
+    QString eepromRestore;     // --eeprom-restore FILE
+    QList<RingLoad> ringLoads; // --load-ring SLOT=FILE (repeatable)
+    bool factoryDefault = false; // --factory-default
+    bool noVerify = false;       // --no-verify: written data is not read back
     bool showHelp = false;
     bool showVersion = false;
     QString error;         // set when the arguments cannot be understood
     QString helpText;
+
+    // True when the command line asks for a job rather than the telephone window.
+    bool hasJob() const;
+    // The job's options again, with absolute file names, to hand to a running DPX.
+    QStringList jobArguments() const;
 
     static Options parse(const QStringList &arguments);
 };
