@@ -34,7 +34,8 @@ public:
         const std::vector<quint8> report = std::move(m_feed.reports.front());
         m_feed.reports.pop_front();
         const int count = std::min(capacity, int(report.size()));
-        std::memcpy(buffer, report.data(), size_t(count));
+        if (count > 0) // an empty report has no data pointer to copy from
+            std::memcpy(buffer, report.data(), size_t(count));
         return count;
     }
 

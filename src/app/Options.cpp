@@ -29,6 +29,19 @@ Options Options::parse(const QStringList &arguments)
     const QCommandLineOption dial(QStringLiteral("dial"),
                                   QStringLiteral("Dial NUMBER on the desk telephone."),
                                   QStringLiteral("NUMBER"));
+    const QCommandLineOption traceHid(
+        QStringLiteral("trace-hid"),
+        QStringLiteral("Write every report exchanged with the box to FILE."), QStringLiteral("FILE"));
+    const QCommandLineOption replayHid(
+        QStringLiteral("replay-hid"),
+        QStringLiteral("Play the box's side of a trace FILE and check what DPX writes."),
+        QStringLiteral("FILE"));
+    const QCommandLineOption replaySpeed(
+        QStringLiteral("replay-speed"),
+        QStringLiteral("Replay N times faster than recorded (default 1)."), QStringLiteral("N"));
+    const QCommandLineOption log(QStringLiteral("log"),
+                                 QStringLiteral("Write diagnostics with time stamps to FILE."),
+                                 QStringLiteral("FILE"));
     const QCommandLineOption simEeprom(
         QStringLiteral("sim-eeprom"),
         QStringLiteral("Keep the simulated box's EEPROM in FILE, a 4 MiB image (implies --simulate)."),
@@ -60,7 +73,8 @@ Options Options::parse(const QStringList &arguments)
                                     QStringLiteral("Seconds --convert takes, at most 36 (default: to the end, at most 36)."),
                                     QStringLiteral("SECONDS"));
     parser.addOptions({help, version, simulate, dataDir, script, dial, simEeprom, backup, restore,
-                       loadRing, factory, noVerify, convert, start, length});
+                       loadRing, factory, noVerify, convert, start, length, traceHid, replayHid,
+                       replaySpeed, log});
     parser.addPositionalArgument(QStringLiteral("url"),
                                  QStringLiteral("A tel: URL to dial."), QStringLiteral("[tel:NUMBER]"));
 
@@ -132,6 +146,17 @@ Options Options::parse(const QStringList &arguments)
     options.dataDir = parser.value(dataDir);
     options.simScript = parser.value(script);
     options.dialNumber = parser.value(dial);
+    options.traceHid = parser.value(traceHid);
+    options.replayHid = parser.value(replayHid);
+    options.logFile = parser.value(log);
+    if (parser.isSet(replaySpeed)) {
+        bool ok = false;
+        options.replaySpeed = parser.value(replaySpeed).toDouble(&ok);
+        if (!ok || !(options.replaySpeed > 0) || options.replaySpeed > 1000) {
+            options.error = QStringLiteral("--replay-speed needs a number above 0 (up to 1000)");
+            return options;
+        }
+    }
     for (const QString &arg : positional) {
         if (arg.startsWith(QStringLiteral("tel:"), Qt::CaseInsensitive)) {
             options.dialNumber = arg;

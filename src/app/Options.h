@@ -13,6 +13,10 @@ struct Options {
     QString dataDir;       // --data-dir
     QString simScript;     // --sim-script FILE (implies --simulate)
     QString dialNumber;    // --dial NUMBER, or a tel: URL among the arguments
+    QString traceHid;      // --trace-hid FILE: record the traffic with the box
+    QString replayHid;     // --replay-hid FILE: play a recorded box instead of a real one
+    double replaySpeed = 1.0; // --replay-speed N
+    QString logFile;       // --log FILE: every diagnostic category, with time stamps
     QString simEeprom;     // --sim-eeprom FILE: the simulated box's memory (implies --simulate)
 
     // Command-line jobs: work done without a window (or handed to the running DPX).

@@ -2,7 +2,9 @@
 #include "app/PhoneApp.h"
 
 #include "addressbook/AddressDatabase.h"
+#include "app/BoxTransport.h"
 #include "app/DataFolder.h"
+#include "app/DiagnosticLog.h"
 #include "app/MainPhoneWindow.h"
 #include "app/Options.h"
 #include "app/ScriptRunner.h"
@@ -10,9 +12,10 @@
 #include "app/SimEepromFile.h"
 #include "app/SingleInstance.h"
 #include "app/CommandJobs.h"
+#include "app/VersionInfo.h"
 #include "transfer/TransferSession.h"
 #include "device/BoxLink.h"
-#include "device/HidapiTransport.h"
+#include "device/ReplayTransport.h"
 #include "settings/SkinTable.h"
 #include "settings/Themes.h"
 #include "sim/SimulatedBox.h"
@@ -77,7 +80,8 @@ int PhoneApp::run(int argc, char **argv)
         return 0;
     }
     if (options.showVersion) {
-        std::puts("DPX VKSDPX.F01(N)");
+        QCoreApplication versionApp(argc, argv); // loads the SQL driver it asks
+        std::fputs(qPrintable(versionReport()), stdout);
         return 0;
     }
     // Jobs run without a display, or in the DPX already running for the data folder.
@@ -85,9 +89,13 @@ int PhoneApp::run(int argc, char **argv)
         return runCommandJob(argc, argv, options);
 
     QApplication app(argc, argv);
+    DiagnosticLog log;
+    if (!options.logFile.isEmpty() && !log.start(options.logFile))
+        std::fprintf(stderr, "dpx: %s; running without a log\n", qPrintable(log.error()));
     QApplication::setApplicationName(QStringLiteral("dpx"));
     QApplication::setApplicationDisplayName(QStringLiteral("DPX"));
     QApplication::setOrganizationName(QStringLiteral("dpx"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.dpx.DPX")); // the installed entry
     QApplication::setQuitOnLastWindowClosed(false);
     // Every start uses the same look, whatever the settings row holds (it only decides the
     // check mark of the "Skin" menu).
@@ -122,22 +130,17 @@ int PhoneApp::run(int argc, char **argv)
     services.database = &database;
     services.databaseProblem = databaseProblem(database, data.databasePath());
 
-    std::unique_ptr<HidTransport> transport;
-    SimulatedBox *simulated = nullptr;
-    if (options.simulate) {
-        auto box = std::make_unique<SimulatedBox>();
-        simulated = box.get();
-        box->plug();
-        transport = std::move(box);
-    } else {
-        transport = std::make_unique<HidapiTransport>();
-    }
+    BoxTransport boxes(options);
+    if (!boxes.error().isEmpty())
+        return fail(boxes.error());
+    SimulatedBox *simulated = boxes.simulated();
+    ReplayTransport *replay = boxes.replay();
     if (simulated && !options.simEeprom.isEmpty()) {
         QString error;
         if (!SimEepromFile::load(*simulated, options.simEeprom, data.path(), &error))
             return fail(error);
     }
-    BoxLink box(*transport);
+    BoxLink box(boxes.transport());
     services.box = &box;
     // Declared after the link: at exit a running transfer is cancelled and its clean-up done
     // before the link goes.
@@ -198,18 +201,41 @@ int PhoneApp::run(int argc, char **argv)
             panel->show();
         }
         std::unique_ptr<ScriptRunner> runner;
-        if (simulated && !options.simScript.isEmpty()) {
-            runner = std::make_unique<ScriptRunner>(window, *simulated);
+        if (boxes.scriptBox() && !options.simScript.isEmpty()) {
+            runner = std::make_unique<ScriptRunner>(window, *boxes.scriptBox());
+            runner->setTracer(boxes.tracer());
+            runner->setReplay(replay);
             QObject::connect(runner.get(), &ScriptRunner::finished, &app, [&](int code) {
-                exitCode = code;
+                const QString difference = replay && code == 0 ? replay->verdict() : QString();
+                if (!difference.isEmpty())
+                    std::fprintf(stderr, "dpx: replay %s\n", qPrintable(difference));
+                exitCode = difference.isEmpty() ? code : 1;
                 window.shutDown();
                 QApplication::quit();
             });
             if (!runner->start(options.simScript))
                 return 1;
         }
+        if (replay) {
+            replay->setHoldAtMarks(runner != nullptr);
+            // Alone, the replay ends the program when the trace has played; with a script,
+            // only a difference does.
+            QObject::connect(replay, &ReplayTransport::finished, &app,
+                             [&, scripted = runner != nullptr](int code, const QString &message) {
+                                 if (code == 0 && scripted)
+                                     return;
+                                 if (code != 0)
+                                     std::fprintf(stderr, "dpx: replay %s\n", qPrintable(message));
+                                 else
+                                     std::fprintf(stdout, "dpx: the replay matched the trace\n");
+                                 exitCode = code;
+                                 window.close();
+                                 QApplication::exit(code);
+                             });
+            replay->start();
+        }
         const int loopCode = QApplication::exec();
-        if (!runner)
+        if (!runner && !replay)
             exitCode = loopCode;
         window.shutDown();
     }

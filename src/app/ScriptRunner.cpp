@@ -5,6 +5,8 @@
 #include "app/MainPhoneWindow.h"
 #include "app/ToolWindows.h"
 #include "device/BoxLink.h"
+#include "device/ReplayTransport.h"
+#include "device/TracingTransport.h"
 #include "phone/LampBoard.h"
 #include "sim/SimTelephone.h"
 #include "sim/SimulatedBox.h"
@@ -67,6 +69,13 @@ void ScriptRunner::step()
 {
     if (m_done)
         return;
+    if (m_replaySettling) {
+        if (!m_replay->isAwaitingProgram()) {
+            next(ExpectRetryMs);
+            return;
+        }
+        m_replaySettling = false;
+    }
     if (m_index >= m_commands.size()) {
         m_done = true;
         Q_EMIT finished(0);
@@ -142,6 +151,18 @@ void ScriptRunner::step()
 QString ScriptRunner::act(const ScriptCommand &command)
 {
     const QList<int> &n = command.numbers;
+    const bool boxSide = command.kind == ScriptCommand::Plug || command.kind == ScriptCommand::Unplug
+        || command.kind == ScriptCommand::Event || command.kind == ScriptCommand::Ring
+        || command.kind == ScriptCommand::HangUp || command.kind == ScriptCommand::Display
+        || command.kind == ScriptCommand::Lamp;
+    const QString mark = QStringLiteral("script line %1").arg(command.line);
+    if (boxSide && m_replay) {
+        m_replay->passMark(mark);
+        m_replaySettling = true;
+        return {};
+    }
+    if (boxSide && m_tracer)
+        m_tracer->mark(mark);
     switch (command.kind) {
     case ScriptCommand::Plug:
         m_box.plug();
@@ -260,7 +281,8 @@ QString ScriptRunner::check(const ScriptCommand &command) const
     case ScriptCommand::ExpectSlot:
         return checkSlot(command);
     case ScriptCommand::ExpectSent: {
-        actual = QString::fromLatin1(m_box.lastOutputReport().toHex());
+        actual = QString::fromLatin1(
+            (m_replay ? m_replay->lastWrittenReport() : m_box.lastOutputReport()).toHex());
         if (actual.startsWith(expected))
             return {};
         return QStringLiteral("expected a report starting %1, got %2")

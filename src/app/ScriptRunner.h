@@ -10,7 +10,9 @@
 namespace dpx {
 
 class MainPhoneWindow;
+class ReplayTransport;
 class SimulatedBox;
+class TracingTransport;
 
 // Plays a telephone script against the simulated box and checks what the window mirrors.
 // Expectations are retried for a short while, since the box's reports reach the window
@@ -29,6 +31,13 @@ public:
     // file cannot be read or a line is not understood.
     bool start(const QString &path);
     bool startText(const QString &text);
+
+    // Recording: each step that acts on the box leaves a mark in the trace first.
+    void setTracer(TracingTransport *tracer) { m_tracer = tracer; }
+    // Replaying: the box's side comes from the trace. A step that acted on the box when the
+    // trace was recorded plays the trace up to its mark instead; `expect sent` looks at what
+    // the replayed box received.
+    void setReplay(ReplayTransport *replay) { m_replay = replay; }
 
 Q_SIGNALS:
     void finished(int exitCode);
@@ -57,6 +66,9 @@ private:
     bool m_readerListening = false; // reports sent before the reader listens would be lost
     QElapsedTimer m_waitingForReader;
     bool m_done = false;
+    TracingTransport *m_tracer = nullptr;
+    ReplayTransport *m_replay = nullptr;
+    bool m_replaySettling = false; // a box step's recorded consequences are still playing
 };
 
 } // namespace dpx

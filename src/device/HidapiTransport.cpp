@@ -125,6 +125,11 @@ HidapiTransport::HidapiTransport(QObject *parent)
 
 HidapiTransport::~HidapiTransport() = default;
 
+QString HidapiTransport::libraryVersion()
+{
+    return QString::fromLatin1(hid_version_str());
+}
+
 bool HidapiTransport::watchesWithUdev() const
 {
     return m_udev != nullptr;

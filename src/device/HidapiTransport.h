@@ -29,6 +29,9 @@ public:
     QList<HidDeviceInfo> enumerate() override;
     std::unique_ptr<HidConnection> open(const QString &path) override;
 
+    // The hidapi library in use, for --version.
+    static QString libraryVersion();
+
     // Whether arrivals are watched through udev (false: the polling fallback runs).
     bool watchesWithUdev() const;
 

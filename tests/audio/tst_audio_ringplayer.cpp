@@ -130,13 +130,18 @@ class RingPlayerTest : public QObject {
 // With DPX_RING_PROBE set, plays that file once and prints what the player did.
 static int runProbe(const QString &file)
 {
-    const auto print = [](const QString &line) { std::fputs(line.toUtf8().constData(), stdout); };
+    // Flushed at once: a process ended by a sanitizer at exit must not lose its answer.
+    const auto print = [](const QString &line) {
+        std::fputs(line.toUtf8().constData(), stdout);
+        std::fflush(stdout);
+    };
     RingTonePlayer player;
     QObject::connect(&player, &RingTonePlayer::messageRequested,
                      [&](const QString &text) { print("message: " + text + u'\n'); });
     if (player.Play(file))
         print("device: " + QString::fromUtf8(player.playbackDeviceId()) + u'\n');
-    QTimer::singleShot(200, qApp, &QCoreApplication::quit); // the ring ends with the player
+    // (qApp would name a QGuiApplication, which this process does not have)
+    QTimer::singleShot(200, QCoreApplication::instance(), &QCoreApplication::quit); // the ring ends with the player
     return QCoreApplication::exec();
 }
 

@@ -1,0 +1,11 @@
+# Replays one trace with a fresh data folder (and its script, when there is one).
+file(REMOVE_RECURSE ${WORK})
+file(MAKE_DIRECTORY ${WORK})
+set(args --data-dir ${WORK}/data --replay-hid ${TRACE})
+if(EXISTS ${SCRIPT})
+  list(APPEND args --sim-script ${SCRIPT})
+endif()
+execute_process(COMMAND ${DPX} ${args} WORKING_DIRECTORY ${WORK} RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "replay of ${TRACE} ended with status ${result}")
+endif()
