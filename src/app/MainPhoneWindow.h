@@ -32,12 +32,14 @@ class PhoneTray;
 class StatusLine;
 class CGfxOutBarCtrl;
 class PhoneBookTree;
+class ToolWindows;
 
 // What the main window works with; owned by the application, alive as long as the window.
 struct PhoneServices {
     DataFolder *dataFolder = nullptr;
     AddressDatabase *database = nullptr; // may be closed: the window then runs without data
     BoxLink *box = nullptr;
+    ToolWindows *tools = nullptr;        // may be null: every tool is then not available
     QString databaseProblem;             // shown once on the status line when not empty
 };
 
@@ -159,6 +161,7 @@ private:
     void onSliderMoved(int controlId, int position);
     void createFolderBar(const QRect &area);
     void onPanelNotify(int code, int value);
+    void openTool(quint32 itemValue);
     void followOutsideVolume(int volume);
     void showAbout();
     void startDialling(const QString &number);

@@ -8,6 +8,7 @@
 #include "app/ScriptRunner.h"
 #include "app/SimPanel.h"
 #include "app/SingleInstance.h"
+#include "app/ToolWindows.h"
 #include "device/BoxLink.h"
 #include "device/HidapiTransport.h"
 #include "sim/SimulatedBox.h"
@@ -111,6 +112,8 @@ int PhoneApp::run(int argc, char **argv)
 
     int exitCode = 0;
     {
+        ToolWindows tools;
+        services.tools = &tools;
         MainPhoneWindow window(services);
         QObject::connect(&window, &MainPhoneWindow::exitRequested, &app, [] { QApplication::quit(); });
         QObject::connect(&instance, &SingleInstance::activated, &window,

@@ -4,6 +4,7 @@
 #include "addressbook/AddressDatabase.h"
 #include "app/DataFolder.h"
 #include "app/MainPhoneWindow.h"
+#include "app/ToolWindows.h"
 #include "device/BoxLink.h"
 #include "sim/SimulatedBox.h"
 
@@ -21,6 +22,7 @@ struct Phone {
     std::unique_ptr<AddressDatabase> db;
     SimulatedBox box;
     std::unique_ptr<BoxLink> link;
+    ToolWindows tools;
     std::unique_ptr<MainPhoneWindow> window;
     std::unique_ptr<QSignalSpy> listening;
 
@@ -37,6 +39,7 @@ struct Phone {
         services.dataFolder = &data;
         services.database = db.get();
         services.box = link.get();
+        services.tools = &tools;
         window = std::make_unique<MainPhoneWindow>(services);
         window->show();
     }
