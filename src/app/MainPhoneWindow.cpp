@@ -297,6 +297,7 @@ void MainPhoneWindow::OnDeviceEvent(quint8 code, quint8 value)
         syncCallTimers();
     if (fx.ring != RingEvent::None)
         onRing(fx.ring);
+    Q_EMIT deviceEventApplied(fx);
 }
 
 void MainPhoneWindow::syncCallTimers()

@@ -92,6 +92,7 @@ void MainPhoneWindow::LookUpCaller(const QString &number)
                 m_callerFound = true;
             }
         }
+        Q_EMIT callerNumberRead(number, m_callerFound ? m_caller.name() : QString());
         if (m_callerFound && m_showCallerCard)
             QMetaObject::invokeMethod(this, &MainPhoneWindow::showCallerCardRequested,
                                       Qt::QueuedConnection);

@@ -2,6 +2,7 @@
 #include "app/PhoneApp.h"
 
 #include "addressbook/AddressDatabase.h"
+#include "app/CallHistoryHookup.h"
 #include "app/DataFolder.h"
 #include "app/MainPhoneWindow.h"
 #include "app/Options.h"
@@ -11,6 +12,7 @@
 #include "app/ToolWindows.h"
 #include "device/BoxLink.h"
 #include "device/HidapiTransport.h"
+#include "history/CallHistoryRecorder.h"
 #include "sim/SimulatedBox.h"
 
 #include <QApplication>
@@ -115,6 +117,8 @@ int PhoneApp::run(int argc, char **argv)
         ToolWindows tools;
         services.tools = &tools;
         MainPhoneWindow window(services);
+        CallHistoryRecorder history(&database);
+        connectCallHistory(history, window, &tools);
         QObject::connect(&window, &MainPhoneWindow::exitRequested, &app, [] { QApplication::quit(); });
         QObject::connect(&instance, &SingleInstance::activated, &window,
                          [&window](const QStringList &arguments) {
@@ -139,6 +143,7 @@ int PhoneApp::run(int argc, char **argv)
         std::unique_ptr<ScriptRunner> runner;
         if (simulated && !options.simScript.isEmpty()) {
             runner = std::make_unique<ScriptRunner>(window, *simulated);
+            runner->setCallHistory(&history);
             QObject::connect(runner.get(), &ScriptRunner::finished, &app, [&](int code) {
                 exitCode = code;
                 window.close();
@@ -150,6 +155,7 @@ int PhoneApp::run(int argc, char **argv)
         const int loopCode = QApplication::exec();
         if (!runner)
             exitCode = loopCode;
+        history.tracker().closeInterrupted(); // a call still open is kept with what is known
         window.close();
     }
     // The window is gone; the link, the database and the work folder go in that order.

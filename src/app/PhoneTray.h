@@ -34,6 +34,15 @@ public:
     void stopAlert();
     bool isAlerting() const;
     int alertIcon() const { return m_alertIcon; } // the icon shown now (128 when idle)
+    // Calls missed since the history was last opened: "N 通未接來電" as the tool tip and the
+    // count on a small badge over the icon; 0 brings back the plain icon and the title.
+    void setMissedCalls(int count);
+    int missedCalls() const { return m_missed; }
+    QString toolTip() const;
+    QIcon currentIcon() const;
+    // The program icon with the badge for count drawn on it (the plain icon for 0).
+    static QIcon badgedIcon(int count);
+
     // A desktop notification where the desktop shows them.
     void notify(const QString &title, const QString &text);
 
@@ -41,6 +50,7 @@ public:
     QAction *converterAction() const { return m_converter; }
     QAction *transferAction() const { return m_transfer; }
     QAction *phoneBookAction() const { return m_phoneBook; }
+    QAction *historyAction() const { return m_history; }
     QAction *exitAction() const { return m_exit; }
 
 Q_SIGNALS:
@@ -49,6 +59,7 @@ Q_SIGNALS:
 
 private:
     void showAlertStep();
+    void showIdleIcon();
 
     QSystemTrayIcon *m_icon = nullptr;
     QString m_title;
@@ -59,6 +70,8 @@ private:
     QAction *m_converter = nullptr;
     QAction *m_transfer = nullptr;
     QAction *m_phoneBook = nullptr;
+    QAction *m_history = nullptr;
+    int m_missed = 0;
     QAction *m_exit = nullptr;
 };
 

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/ScriptRunner.h"
 
+#include "addressbook/AddressDatabase.h"
 #include "app/MainPhoneWindow.h"
+#include "history/CallHistoryRecorder.h"
 #include "device/BoxLink.h"
 #include "phone/LampBoard.h"
 #include "sim/SimTelephone.h"
@@ -86,7 +88,10 @@ void ScriptRunner::step()
     case ScriptCommand::ExpectLamp:
     case ScriptCommand::ExpectStatus:
     case ScriptCommand::ExpectSent:
-    case ScriptCommand::ExpectMessage: {
+    case ScriptCommand::ExpectMessage:
+    case ScriptCommand::ExpectHistoryCount:
+    case ScriptCommand::ExpectMissedCount:
+    case ScriptCommand::ExpectLastCall: {
         if (!m_expecting) {
             m_expecting = true;
             m_expectSince.start();
@@ -151,6 +156,12 @@ QString ScriptRunner::act(const ScriptCommand &command)
         return {};
     case ScriptCommand::HangUp:
         m_box.telephone().hangUp();
+        return {};
+    case ScriptCommand::Handset:
+        m_box.telephone().dialOnHandset(command.text);
+        return {};
+    case ScriptCommand::Connect:
+        m_box.telephone().connectCall();
         return {};
     case ScriptCommand::Display:
         m_box.telephone().showText(n.value(0), command.text);
@@ -218,8 +229,41 @@ QString ScriptRunner::check(const ScriptCommand &command) const
         return QStringLiteral("expected a report starting %1, got %2")
             .arg(expected, actual.isEmpty() ? QStringLiteral("none") : actual);
     }
+    case ScriptCommand::ExpectHistoryCount:
+    case ScriptCommand::ExpectMissedCount:
+    case ScriptCommand::ExpectLastCall:
+        return checkHistory(command);
     default:
         return QStringLiteral("not an expectation");
+    }
+    if (actual == expected)
+        return {};
+    return QStringLiteral("expected %1, got %2").arg(quoted(expected), quoted(actual));
+}
+
+QString ScriptRunner::checkHistory(const ScriptCommand &command) const
+{
+    if (!m_history)
+        return QStringLiteral("no call history in this run");
+    AddressDatabase *db = m_history->database();
+    QString actual;
+    QString expected = command.kind == ScriptCommand::ExpectLastCall
+        ? command.text : QString::number(command.numbers.value(0));
+    switch (command.kind) {
+    case ScriptCommand::ExpectHistoryCount:
+        actual = QString::number(db ? db->countCalls() : -1);
+        break;
+    case ScriptCommand::ExpectMissedCount:
+        actual = QString::number(m_history->missedCount());
+        break;
+    default: {
+        const auto calls = db ? db->readCalls() : std::nullopt;
+        if (calls && !calls->isEmpty())
+            actual = calls->first().resultName() + QLatin1Char(' ') + calls->first().number;
+        else
+            actual = calls ? QStringLiteral("no call") : QStringLiteral("no history");
+        break;
+    }
     }
     if (actual == expected)
         return {};

@@ -9,6 +9,7 @@
 
 namespace dpx {
 
+class CallHistoryRecorder;
 class MainPhoneWindow;
 class SimulatedBox;
 
@@ -28,6 +29,8 @@ public:
     // file cannot be read or a line is not understood.
     bool start(const QString &path);
     bool startText(const QString &text);
+    // What the call-history expectations read.
+    void setCallHistory(CallHistoryRecorder *history) { m_history = history; }
 
 Q_SIGNALS:
     void finished(int exitCode);
@@ -41,8 +44,11 @@ private:
     QString check(const ScriptCommand &command) const;
     void fail(const ScriptCommand &command, const QString &message);
 
+    QString checkHistory(const ScriptCommand &command) const;
+
     MainPhoneWindow &m_window;
     SimulatedBox &m_box;
+    CallHistoryRecorder *m_history = nullptr;
     QList<ScriptCommand> m_commands;
     int m_index = 0;
     QElapsedTimer m_expectSince;

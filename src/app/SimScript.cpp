@@ -105,6 +105,11 @@ QString readCommand(const QStringList &w, ScriptCommand *cmd)
         cmd->kind = ScriptCommand::Ring;
         cmd->flag = line == QLatin1String("co");
         cmd->text = w[2];
+    } else if (verb == QLatin1String("handset") && wantArgs(1)) {
+        cmd->kind = ScriptCommand::Handset;
+        cmd->text = w[1];
+    } else if (verb == QLatin1String("connect") && wantArgs(0)) {
+        cmd->kind = ScriptCommand::Connect;
     } else if (verb == QLatin1String("hangup") && wantArgs(0)) {
         cmd->kind = ScriptCommand::HangUp;
     } else if (verb == QLatin1String("display") && wantArgs(2)) {
@@ -146,6 +151,22 @@ QString readCommand(const QStringList &w, ScriptCommand *cmd)
         } else if (what == QLatin1String("message") && wantArgs(2)) {
             cmd->kind = ScriptCommand::ExpectMessage;
             cmd->text = w[2];
+        } else if ((what == QLatin1String("history-count") || what == QLatin1String("missed-count"))
+                   && wantArgs(2)) {
+            const auto count = number(w[2], 0, 1000000);
+            if (!count)
+                return QStringLiteral("expect %1 needs a count").arg(what);
+            cmd->kind = what == QLatin1String("history-count") ? ScriptCommand::ExpectHistoryCount
+                                                               : ScriptCommand::ExpectMissedCount;
+            cmd->numbers = {*count};
+        } else if (what == QLatin1String("last-call") && wantArgs(3)) {
+            static const QStringList results{
+                QStringLiteral("answered"), QStringLiteral("missed"), QStringLiteral("outgoing"),
+                QStringLiteral("intercom-answered"), QStringLiteral("intercom-missed")};
+            if (!results.contains(w[2].toLower()))
+                return QStringLiteral("expect last-call needs %1").arg(results.join(QLatin1Char('|')));
+            cmd->kind = ScriptCommand::ExpectLastCall;
+            cmd->text = w[2].toLower() + QLatin1Char(' ') + w[3];
         } else if (what == QLatin1String("sent") && wantArgs(2)) {
             if (!isHex(w[2]))
                 return QStringLiteral("expect sent needs an even number of hex digits");
@@ -153,7 +174,8 @@ QString readCommand(const QStringList &w, ScriptCommand *cmd)
             cmd->text = w[2].toLower();
         } else {
             return QStringLiteral("expect lcd1|lcd2 \"text\", lamp N STATE, status \"text\", "
-                                  "message \"text\" or sent HEX");
+                                  "message \"text\", sent HEX, history-count N, missed-count N "
+                                  "or last-call RESULT NUMBER");
         }
     } else if (verb == QLatin1String("dial") && wantArgs(1)) {
         cmd->kind = ScriptCommand::Dial;

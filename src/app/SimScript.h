@@ -27,6 +27,11 @@ struct ScriptCommand {
         Dial,         // dial "REQUEST"        (as a tel: link or --dial handed to DPX)
         Screenshot,   // screenshot FILE
         Quit,         // quit
+        Handset,      // handset NUMBER        (dialled on the handset; the call connects)
+        Connect,      // connect               (the far end answers: the call timer shows)
+        ExpectHistoryCount, // expect history-count N
+        ExpectMissedCount,  // expect missed-count N
+        ExpectLastCall,     // expect last-call RESULT NUMBER
     };
     Kind kind = Quit;
     int line = 0;          // line number in the script, from 1

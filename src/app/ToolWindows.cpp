@@ -22,6 +22,8 @@ QString ToolWindows::toolName(Tool tool)
         return QStringLiteral("音檔傳輸");
     case Tool::PhoneSettings:
         return QStringLiteral("話機配置");
+    case Tool::CallHistory:
+        return QStringLiteral("通話記錄");
     case Tool::None:
         break;
     }

@@ -18,6 +18,7 @@ enum class Tool : quint32 {
     AudioConverter = 1,
     AudioTransfer = 2,
     PhoneSettings = 3,
+    CallHistory = 14,
 };
 
 // What a folder of the folder bar holds, stored as the folder's own value.
