@@ -9,10 +9,33 @@
 #include "history/CallHistoryWindow.h"
 
 #include <QAction>
+#include <QPointer>
 
 namespace dpx {
 
-void connectCallHistory(CallHistoryRecorder &history, MainPhoneWindow &window, ToolWindows *tools)
+namespace {
+
+QWidget *makeHistoryWindow(const AppServices &services, QPointer<CallHistoryRecorder> history,
+                           QPointer<MainPhoneWindow> phone)
+{
+    auto *view = new CallHistoryWindow(services.database, services.mainWindow);
+    if (history) {
+        QObject::connect(history, &CallHistoryRecorder::callKept, view, &CallHistoryWindow::refresh);
+        QObject::connect(view, &CallHistoryWindow::seen, history, &CallHistoryRecorder::clearMissedCount);
+    }
+    QObject::connect(view, &CallHistoryWindow::statusText, view,
+                     [services](const QString &text) { services.status(text); });
+    // The same path as "外撥" in the phone book: its validity rule, the outside-line code first.
+    QObject::connect(view, &CallHistoryWindow::callBackRequested, view, [phone](const QString &number) {
+        if (phone)
+            phone->DialSelectedContact(number);
+    });
+    return view;
+}
+
+} // namespace
+
+void connectCallHistory(CallHistoryRecorder &history, MainPhoneWindow &window)
 {
     CallTracker &tracker = history.tracker();
     QObject::connect(&window, &MainPhoneWindow::deviceEventApplied, &tracker,
@@ -24,23 +47,16 @@ void connectCallHistory(CallHistoryRecorder &history, MainPhoneWindow &window, T
     QObject::connect(&history, &CallHistoryRecorder::problem, &window, &MainPhoneWindow::ShowStatusText);
     QObject::connect(&history, &CallHistoryRecorder::missedCountChanged, &window,
                      [&window](int count) { window.tray().setMissedCalls(count); });
-    if (!tools)
-        return;
 
-    tools->setFactory(Tool::CallHistory, [&history, &window]() -> QWidget * {
-        auto *view = new CallHistoryWindow(history.database());
-        view->setAttribute(Qt::WA_DeleteOnClose);
-        QObject::connect(&history, &CallHistoryRecorder::callKept, view, &CallHistoryWindow::refresh);
-        QObject::connect(view, &CallHistoryWindow::seen, &history, &CallHistoryRecorder::clearMissedCount);
-        QObject::connect(view, &CallHistoryWindow::statusText, &window, &MainPhoneWindow::ShowStatusText);
-        // The same path as dialling from the phone book: validity rule, outside-line code first.
-        QObject::connect(view, &CallHistoryWindow::callBackRequested, &window,
-                         &MainPhoneWindow::DialSelectedContact);
-        window.dockToolWindow(view, QPoint(window.width(), 0));
-        return view;
-    });
-    QObject::connect(window.tray().historyAction(), &QAction::triggered, tools,
-                     [tools] { tools->open(Tool::CallHistory); });
+    // The window needs this run's recorder, so it is registered here rather than in the catalog.
+    ToolWindows::registerFactory(
+        ToolWindow::History,
+        [recorder = QPointer(&history), phone = QPointer(&window)](const AppServices &services) {
+            return makeHistoryWindow(services, recorder, phone);
+        },
+        QPoint(window.width(), 0));
+    QObject::connect(window.tray().historyAction(), &QAction::triggered, &window,
+                     [&window] { window.toolWindows().open(ToolWindow::History); });
 }
 
 } // namespace dpx

@@ -39,7 +39,6 @@ struct PhoneServices {
     DataFolder *dataFolder = nullptr;
     AddressDatabase *database = nullptr; // may be closed: the window then runs without data
     BoxLink *box = nullptr;
-    ToolWindows *tools = nullptr;        // may be null: every tool is then not available
     QString databaseProblem;             // shown once on the status line when not empty
 };
 
@@ -98,6 +97,9 @@ public:
     // A message for the user: a message box that does not block the telephone.
     void showMessage(const QString &text);
     QString lastMessage() const { return m_lastMessage; }
+
+    // The tool windows (phone book, settings, ...), opened by a typed request.
+    ToolWindows &toolWindows() const { return *m_toolWindows; }
 
     // Tool windows docked to the right edge follow the main window at this offset.
     void dockToolWindow(QWidget *window, QPoint offset);
@@ -170,6 +172,7 @@ private:
     void followOutsideVolume(int volume);
     void showAbout();
     void startDialling(const QString &number);
+    void createToolWindows();
 
     PhoneServices m_services;
     Keypad *m_keypad = nullptr;
@@ -186,6 +189,7 @@ private:
     CGfxOutBarCtrl *m_folderBar = nullptr;
     PhoneBookTree *m_tree = nullptr;
     MasterOutputVolume *m_volume = nullptr;
+    ToolWindows *m_toolWindows = nullptr;
     QPixmap m_background;
 
     bool m_phoneTypeDx = true;

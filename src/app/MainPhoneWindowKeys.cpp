@@ -32,7 +32,7 @@ void MainPhoneWindow::createFolderBar(const QRect &area)
     // Every folder and item carries its own value: clicks are dispatched by it, so a dragged
     // or removed item never makes another item open the wrong tool.
     const auto item = [this](int folder, Tool tool, int image) {
-        m_folderBar->InsertFolderItem(folder, -1, ToolWindows::toolName(tool), image,
+        m_folderBar->InsertFolderItem(folder, -1, toolName(tool), image,
                                       quint32(tool));
     };
     const int tools = m_folderBar->AppendFolder(QStringLiteral("工具"), quint32(FolderKind::Tools));
@@ -44,9 +44,6 @@ void MainPhoneWindow::createFolderBar(const QRect &area)
     item(settings, Tool::PhoneSettings, 5);
     m_folderBar->SelectFolder(tools);
     connect(m_folderBar, &CGfxOutBarCtrl::panelNotify, this, &MainPhoneWindow::onPanelNotify);
-    if (m_services.tools)
-        connect(m_services.tools, &ToolWindows::closed, m_folderBar,
-                &CGfxOutBarCtrl::clearItemSelection);
 }
 
 void MainPhoneWindow::onPanelNotify(int code, int value)
@@ -64,11 +61,12 @@ void MainPhoneWindow::onPanelNotify(int code, int value)
 void MainPhoneWindow::openTool(quint32 itemValue)
 {
     const Tool tool = Tool(itemValue);
-    if (m_services.tools && m_services.tools->open(tool))
+    const std::optional<ToolWindow> which = toolWindowOf(tool);
+    if (which && m_toolWindows && m_toolWindows->open(*which))
         return; // the item keeps flashing while its window is open
     // Nothing opened: the item stops flashing at once (it would wake the window for good).
     m_folderBar->clearItemSelection();
-    const QString name = ToolWindows::toolName(tool);
+    const QString name = toolName(tool);
     if (!name.isEmpty())
         ShowStatusText(tr("%1 (這個版本尚未提供)").arg(name));
 }

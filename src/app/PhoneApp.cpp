@@ -114,11 +114,9 @@ int PhoneApp::run(int argc, char **argv)
 
     int exitCode = 0;
     {
-        ToolWindows tools;
-        services.tools = &tools;
         MainPhoneWindow window(services);
         CallHistoryRecorder history(&database);
-        connectCallHistory(history, window, &tools);
+        connectCallHistory(history, window);
         QObject::connect(&window, &MainPhoneWindow::exitRequested, &app, [] { QApplication::quit(); });
         QObject::connect(&instance, &SingleInstance::activated, &window,
                          [&window](const QStringList &arguments) {

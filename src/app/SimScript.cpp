@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/SimScript.h"
 
+#include "app/ToolWindowKind.h"
+
 #include <QStringList>
 
 #include <optional>
@@ -167,6 +169,9 @@ QString readCommand(const QStringList &w, ScriptCommand *cmd)
                 return QStringLiteral("expect last-call needs %1").arg(results.join(QLatin1Char('|')));
             cmd->kind = ScriptCommand::ExpectLastCall;
             cmd->text = w[2].toLower() + QLatin1Char(' ') + w[3];
+        } else if (what == QLatin1String("card") && wantArgs(2)) {
+            cmd->kind = ScriptCommand::ExpectCard;
+            cmd->text = w[2];
         } else if (what == QLatin1String("sent") && wantArgs(2)) {
             if (!isHex(w[2]))
                 return QStringLiteral("expect sent needs an even number of hex digits");
@@ -174,8 +179,8 @@ QString readCommand(const QStringList &w, ScriptCommand *cmd)
             cmd->text = w[2].toLower();
         } else {
             return QStringLiteral("expect lcd1|lcd2 \"text\", lamp N STATE, status \"text\", "
-                                  "message \"text\", sent HEX, history-count N, missed-count N "
-                                  "or last-call RESULT NUMBER");
+                                  "message \"text\", card NAME|none, sent HEX, history-count N, "
+                                  "missed-count N or last-call RESULT NUMBER");
         }
     } else if (verb == QLatin1String("dial") && wantArgs(1)) {
         cmd->kind = ScriptCommand::Dial;
@@ -183,6 +188,16 @@ QString readCommand(const QStringList &w, ScriptCommand *cmd)
     } else if (verb == QLatin1String("screenshot") && wantArgs(1)) {
         cmd->kind = ScriptCommand::Screenshot;
         cmd->text = w[1];
+    } else if ((verb == QLatin1String("open") && wantArgs(1))
+               || (verb == QLatin1String("screenshot-window") && wantArgs(2))) {
+        const auto window = toolWindowFromName(w[1]);
+        if (!window)
+            return QStringLiteral("unknown window \"%1\" (windows: %2)")
+                .arg(w[1], toolWindowNames().join(QStringLiteral(", ")));
+        cmd->kind = args == 1 ? ScriptCommand::OpenWindow : ScriptCommand::ScreenshotWindow;
+        cmd->numbers = {int(*window)};
+        if (args == 2)
+            cmd->text = w[2];
     } else if (verb == QLatin1String("quit") && wantArgs(0)) {
         cmd->kind = ScriptCommand::Quit;
     } else {

@@ -6,86 +6,149 @@
 
 namespace dpx {
 
-ToolWindows::ToolWindows(QObject *parent) : QObject(parent) {}
+namespace {
+
+struct Registration {
+    ToolWindows::Factory create;
+    std::optional<QPoint> dockOffset;
+};
+
+std::array<Registration, ToolWindowCount> &registry()
+{
+    static std::array<Registration, ToolWindowCount> table;
+    return table;
+}
+
+// The modules' own registrations come first, so that a later one (a test's) replaces them.
+void loadCatalog()
+{
+    static bool loaded = false;
+    if (!loaded) {
+        loaded = true;
+        registerToolWindows();
+    }
+}
+
+} // namespace
+
+void ToolWindows::registerFactory(ToolWindow which, Factory factory, std::optional<QPoint> dockOffset)
+{
+    loadCatalog();
+    registry().at(size_t(which)) = Registration{std::move(factory), dockOffset};
+}
+
+bool ToolWindows::hasFactory(ToolWindow which)
+{
+    loadCatalog();
+    return bool(registry().at(size_t(which)).create);
+}
+
+ToolWindows::ToolWindows(AppServices services, QObject *parent)
+    : QObject(parent), m_services(std::move(services))
+{
+    m_services.toolWindows = this;
+    loadCatalog();
+}
 
 ToolWindows::~ToolWindows()
 {
     closeAll();
 }
 
-QString ToolWindows::toolName(Tool tool)
+QWidget *ToolWindows::window(ToolWindow which) const
 {
-    switch (tool) {
-    case Tool::AudioConverter:
-        return QStringLiteral("音檔轉換");
-    case Tool::AudioTransfer:
-        return QStringLiteral("音檔傳輸");
-    case Tool::PhoneSettings:
-        return QStringLiteral("話機配置");
-    case Tool::CallHistory:
-        return QStringLiteral("通話記錄");
-    case Tool::None:
-        break;
-    }
-    return {};
-}
-
-void ToolWindows::setFactory(Tool tool, Factory factory)
-{
-    m_factories.insert(tool, std::move(factory));
-}
-
-bool ToolWindows::isAvailable(Tool tool) const
-{
-    return m_factories.contains(tool);
-}
-
-bool ToolWindows::open(Tool tool)
-{
-    QWidget *window = m_windows.value(tool);
-    if (!window) {
-        const Factory factory = m_factories.value(tool);
-        if (!factory)
-            return false;
-        window = factory();
-        if (!window)
-            return false;
-        m_windows.insert(tool, window);
-        window->installEventFilter(this);
-        connect(window, &QObject::destroyed, this, [this, tool] { Q_EMIT closed(tool); });
-        Q_EMIT opened(tool, window);
-    }
-    window->show();
-    window->raise();
-    window->activateWindow();
-    return true;
-}
-
-QWidget *ToolWindows::window(Tool tool) const
-{
-    return m_windows.value(tool);
-}
-
-void ToolWindows::closeAll()
-{
-    const auto windows = m_windows;
-    m_windows.clear();
-    for (const QPointer<QWidget> &window : windows) {
-        if (!window)
-            continue;
-        disconnect(window, nullptr, this, nullptr);
-        delete window.data();
-    }
+    QWidget *shown = m_open.at(size_t(which)).data();
+    if (shown && m_closing.at(size_t(which)) && shown->isHidden())
+        return nullptr;
+    return shown;
 }
 
 bool ToolWindows::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::Close) {
-        for (auto it = m_windows.cbegin(); it != m_windows.cend(); ++it)
-            if (it.value() == watched)
-                Q_EMIT closed(it.key());
+    if (event->type() == QEvent::Close || event->type() == QEvent::Show) {
+        for (int i = 0; i < ToolWindowCount; ++i) {
+            if (m_open[i] != watched)
+                continue;
+            const bool closing = event->type() == QEvent::Close;
+            // Closed counts from the moment the user closes it, not when it is deleted later.
+            if (closing && !m_closing[i]) {
+                m_closing[i] = true;
+                Q_EMIT closed(ToolWindow(i));
+            }
+            m_closing[i] = closing;
+        }
     }
     return QObject::eventFilter(watched, event);
+}
+
+QWidget *ToolWindows::open(ToolWindow which)
+{
+    if (QWidget *shown = window(which)) {
+        shown->show();
+        shown->raise();
+        shown->activateWindow();
+        return shown;
+    }
+    const Registration &entry = registry().at(size_t(which));
+    if (!entry.create)
+        return nullptr;
+    QWidget *created = entry.create(m_services);
+    if (!created)
+        return nullptr;
+    created->setAttribute(Qt::WA_DeleteOnClose);
+    created->installEventFilter(this);
+    m_open.at(size_t(which)) = created;
+    m_closing.at(size_t(which)) = false;
+    connect(created, &QObject::destroyed, this, [this, which] {
+        if (!m_closing.at(size_t(which)))
+            Q_EMIT closed(which);
+    });
+    if (entry.dockOffset && m_services.dock)
+        m_services.dock(created, *entry.dockOffset);
+    created->show();
+    created->raise();
+    created->activateWindow();
+    Q_EMIT opened(which);
+    return created;
+}
+
+void ToolWindows::close(ToolWindow which)
+{
+    if (QWidget *shown = window(which))
+        shown->close();
+}
+
+void ToolWindows::closeAll()
+{
+    for (int i = 0; i < ToolWindowCount; ++i) {
+        close(ToolWindow(i));
+        // At the end every window goes, also one that refused to close or awaits deletion.
+        delete m_open[i].data();
+    }
+}
+
+QString toolName(Tool tool)
+{
+    switch (tool) {
+    case Tool::AudioConverter: return QStringLiteral("音檔轉換");
+    case Tool::AudioTransfer: return QStringLiteral("音檔傳輸");
+    case Tool::PhoneSettings: return QStringLiteral("話機配置");
+    case Tool::CallHistory: return QStringLiteral("通話記錄");
+    case Tool::None: break;
+    }
+    return {};
+}
+
+std::optional<ToolWindow> toolWindowOf(Tool tool)
+{
+    switch (tool) {
+    case Tool::AudioConverter: return ToolWindow::Converter;
+    case Tool::AudioTransfer: return ToolWindow::Transfer;
+    case Tool::PhoneSettings: return ToolWindow::Settings;
+    case Tool::CallHistory: return ToolWindow::History;
+    case Tool::None: break;
+    }
+    return std::nullopt;
 }
 
 } // namespace dpx

@@ -22,7 +22,6 @@ struct Phone {
     std::unique_ptr<AddressDatabase> db;
     SimulatedBox box;
     std::unique_ptr<BoxLink> link;
-    ToolWindows tools;
     std::unique_ptr<MainPhoneWindow> window;
     std::unique_ptr<QSignalSpy> listening;
 
@@ -39,7 +38,6 @@ struct Phone {
         services.dataFolder = &data;
         services.database = db.get();
         services.box = link.get();
-        services.tools = &tools;
         window = std::make_unique<MainPhoneWindow>(services);
         window->show();
     }

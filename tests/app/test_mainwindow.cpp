@@ -90,7 +90,8 @@ void MainWindowTest::trayMenuEntries()
     for (QAction *a : menu->actions())
         texts << (a->isSeparator() ? QStringLiteral("-") : a->text());
     QCOMPARE(texts, (QStringList{QStringLiteral("檔轉換..."), QStringLiteral("檔傳輸..."),
-                                 QStringLiteral("通訊簿"), QStringLiteral("-"),
+                                 QStringLiteral("通訊簿"), QStringLiteral("通話記錄"),
+                                 QStringLiteral("-"),
                                  QStringLiteral("Exit")}));
     QVERIFY(phone.window->tray().exitAction()->isEnabled());
 
@@ -194,7 +195,8 @@ void MainWindowTest::folderItemsOpenTheirOwnTool()
         QTest::mouseClick(&bar, Qt::LeftButton, {}, bar.layoutGeometry().iconRect(item).center());
     };
     QWidget *settingsWindow = nullptr;
-    phone.tools.setFactory(Tool::PhoneSettings, [&] { return settingsWindow = new QWidget; });
+    ToolWindows::registerFactory(ToolWindow::Settings,
+                                 [&](const AppServices &) { return settingsWindow = new QWidget; });
 
     // The user removed the converter: the first item is now the transfer, and says so.
     bar.SelectFolder(0);
@@ -213,7 +215,7 @@ void MainWindowTest::folderItemsOpenTheirOwnTool()
     bar.InsertFolderItem(0, 0, QStringLiteral("話機配置"), 5, settingsValue);
     clickItem(0);
     QTRY_VERIFY(settingsWindow && settingsWindow->isVisible());
-    QCOMPARE(phone.tools.window(Tool::PhoneSettings), settingsWindow);
+    QCOMPARE(phone.window->toolWindows().window(ToolWindow::Settings), settingsWindow);
     QCOMPARE(bar.selectedItem(), 0);
     settingsWindow->close();
     QCOMPARE(bar.selectedItem(), -1);
