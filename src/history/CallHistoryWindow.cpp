@@ -112,7 +112,8 @@ CallHistoryWindow::CallHistoryWindow(AddressDatabase *database, QWidget *parent)
     m_table->setColumnWidth(CallHistoryModel::TimeColumn, 140);
     m_table->setColumnWidth(CallHistoryModel::NameColumn, 110);
     m_table->setColumnWidth(CallHistoryModel::NumberColumn, 120);
-    m_table->setColumnWidth(CallHistoryModel::ResultColumn, 96);
+    m_table->setColumnWidth(CallHistoryModel::ResultColumn, 92);
+    m_table->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_table->setContextMenuPolicy(Qt::DefaultContextMenu);
     connect(m_table, &QAbstractItemView::doubleClicked, this, [this] { callBackSelected(); });
     layout->addWidget(m_table, 1);
