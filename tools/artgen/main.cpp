@@ -27,6 +27,7 @@ int generate(const QString &folder)
     writeRingingIcons(writer);
     writeCallerPopup(writer);
     writeFolderImages(writer);
+    writeCallHistoryIcons(writer);
     QTextStream err(stderr);
     for (const QString &e : writer.errors())
         err << "dpx_artgen: " << e << '\n';
