@@ -109,10 +109,10 @@ CallHistoryWindow::CallHistoryWindow(AddressDatabase *database, QWidget *parent)
     m_table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     m_table->horizontalHeader()->setHighlightSections(false);
     m_table->horizontalHeader()->setStretchLastSection(true);
-    m_table->setColumnWidth(CallHistoryModel::TimeColumn, 140);
-    m_table->setColumnWidth(CallHistoryModel::NameColumn, 110);
-    m_table->setColumnWidth(CallHistoryModel::NumberColumn, 120);
-    m_table->setColumnWidth(CallHistoryModel::ResultColumn, 92);
+    m_table->setColumnWidth(CallHistoryModel::TimeColumn, 136);
+    m_table->setColumnWidth(CallHistoryModel::NameColumn, 100);
+    m_table->setColumnWidth(CallHistoryModel::NumberColumn, 110);
+    m_table->setColumnWidth(CallHistoryModel::ResultColumn, 90);
     m_table->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_table->setContextMenuPolicy(Qt::DefaultContextMenu);
     connect(m_table, &QAbstractItemView::doubleClicked, this, [this] { callBackSelected(); });
