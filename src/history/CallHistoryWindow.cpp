@@ -115,6 +115,7 @@ CallHistoryWindow::CallHistoryWindow(AddressDatabase *database, QWidget *parent)
     m_table->setColumnWidth(CallHistoryModel::ResultColumn, 90);
     m_table->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_table->setContextMenuPolicy(Qt::DefaultContextMenu);
+    m_table->installEventFilter(this); // Enter calls back, Delete removes
     connect(m_table, &QAbstractItemView::doubleClicked, this, [this] { callBackSelected(); });
     layout->addWidget(m_table, 1);
 
@@ -257,17 +258,20 @@ bool CallHistoryWindow::event(QEvent *event)
     return QWidget::event(event);
 }
 
-void CallHistoryWindow::keyPressEvent(QKeyEvent *event)
+bool CallHistoryWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && m_table->hasFocus()) {
-        callBackSelected();
-        return;
+    if (watched == m_table && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            callBackSelected();
+            return true;
+        }
+        if (key == Qt::Key_Delete) {
+            deleteSelected();
+            return true;
+        }
     }
-    if (event->key() == Qt::Key_Delete && m_table->hasFocus()) {
-        deleteSelected();
-        return;
-    }
-    QWidget::keyPressEvent(event);
+    return QWidget::eventFilter(watched, event);
 }
 
 } // namespace dpx
