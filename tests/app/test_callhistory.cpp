@@ -3,12 +3,14 @@
 #include "PhoneFixture.h"
 
 #include "../addressbook/AddressTestSupport.h"
+#include "addressbook/ContactEditor.h"
 #include "app/CallHistoryHookup.h"
 #include "app/PhoneTray.h"
 #include "history/CallHistoryRecorder.h"
 #include "history/CallHistoryWindow.h"
 #include "sim/SimTelephone.h"
 
+#include <QLineEdit>
 #include <QTableView>
 
 using namespace dpx;
@@ -106,6 +108,33 @@ private Q_SLOTS:
         QCOMPARE(phone.window->lastMessage(), QString::fromUtf8(MainPhoneWindow::InvalidNumberText));
         QTest::qWait(300);
         QCOMPARE(int(phone.box.outputReports().size()), reports);
+    }
+
+    void addToPhoneBookOpensTheEditorWithTheNumber()
+    {
+        HistoryPhone phone;
+        for (const char *number : {"02-2345-6789", "0912345678"}) {
+            CallRecord call;
+            call.started = QDateTime::currentDateTimeUtc();
+            call.number = QString::fromLatin1(number);
+            QVERIFY(phone.db->recordCall(call) > 0);
+        }
+        auto *view = qobject_cast<CallHistoryWindow *>(phone.window->toolWindows().open(ToolWindow::History));
+        QVERIFY(view);
+        view->table()->selectRow(0); // the newest: the mobile number
+        view->addSelectedToPhoneBook();
+        auto *editor = phone.window->toolWindows().windowAs<ContactEditor>(ToolWindow::ContactEditor);
+        QVERIFY(editor && editor->isVisible() && !editor->isReadOnly());
+        QCOMPARE(editor->field(ContactColumn::MobileTelephoneNumber)->text(), QStringLiteral("0912345678"));
+        QCOMPARE(editor->field(ContactColumn::HomeTelephoneNumber)->text(), QString());
+        editor->close();
+        QTRY_VERIFY(!phone.window->toolWindows().isOpen(ToolWindow::ContactEditor));
+        view->table()->selectRow(1);
+        view->addSelectedToPhoneBook();
+        editor = phone.window->toolWindows().windowAs<ContactEditor>(ToolWindow::ContactEditor);
+        QVERIFY(editor);
+        QCOMPARE(editor->field(ContactColumn::HomeTelephoneNumber)->text(), QStringLiteral("02-2345-6789"));
+        QCOMPARE(editor->field(ContactColumn::MobileTelephoneNumber)->text(), QString());
     }
 
     void unwritableHistoryIsToldOnceAndTheMirrorGoesOn()
