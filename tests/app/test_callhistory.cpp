@@ -5,11 +5,14 @@
 #include "../addressbook/AddressTestSupport.h"
 #include "addressbook/ContactEditor.h"
 #include "app/CallHistoryHookup.h"
+#include "app/FolderCommand.h"
 #include "app/PhoneTray.h"
 #include "history/CallHistoryRecorder.h"
 #include "history/CallHistoryWindow.h"
 #include "sim/SimTelephone.h"
+#include "ui/FolderBar.h"
 
+#include <QAction>
 #include <QLineEdit>
 #include <QTableView>
 
@@ -69,6 +72,25 @@ private Q_SLOTS:
         // A call kept while the window is open shows at once.
         phone.missedCall(QStringLiteral("203"));
         QTRY_COMPARE(view->model().rowCount(), 3);
+    }
+
+    void folderItemAndTrayMenuOpenTheHistory()
+    {
+        HistoryPhone phone;
+        CGfxOutBarCtrl &bar = *phone.window->folderBar();
+        int item = -1;
+        for (int i = 0; i < bar.itemCount(0); ++i)
+            if (Tool(bar.itemUserValue(0, i)) == Tool::CallHistory)
+                item = i;
+        QVERIFY(item >= 0);
+        QCOMPARE(bar.itemText(0, item), QStringLiteral("通話記錄"));
+        bar.SelectFolder(0);
+        QTest::mouseClick(&bar, Qt::LeftButton, {}, bar.layoutGeometry().iconRect(item).center());
+        QTRY_VERIFY(phone.window->toolWindows().isOpen(ToolWindow::History));
+        phone.window->toolWindows().close(ToolWindow::History);
+        QTRY_VERIFY(!phone.window->toolWindows().isOpen(ToolWindow::History));
+        phone.window->tray().historyAction()->trigger();
+        QVERIFY(phone.window->toolWindows().isOpen(ToolWindow::History));
     }
 
     void callBackDialsThroughTheOutsideLine()
