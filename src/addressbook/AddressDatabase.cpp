@@ -120,6 +120,7 @@ bool AddressDatabase::Open()
         qCDebug(lcAddressBook) << "journal mode unchanged:" << wal.lastError().text();
     wal.finish(); // a statement still stepping would keep the index's transaction from committing
     prepareNumberIndex();
+    prepareCallHistory();
     return true;
 }
 

@@ -5,6 +5,7 @@
 #include "addressbook/ContactRecord.h"
 #include "addressbook/PhoneBookTreeEntry.h"
 #include "addressbook/PhoneSettings.h"
+#include "phone/CallRecord.h"
 
 #include <QList>
 
@@ -113,6 +114,19 @@ public:
     // An empty change writes nothing and succeeds.
     bool savePhoneSettings(const PhoneSettingsChange &change);
 
+    // The call history: table call_history, which Open() adds to a file that lacks it (the
+    // contact tables stay as they are). Calls are read newest first; times are UTC.
+    bool hasCallHistory() const;
+    // Writes one ended call and, in the same transaction, drops the calls beyond the newest
+    // kCallHistoryLimit. The new row's id, or 0 on failure.
+    qint64 recordCall(const CallRecord &call);
+    // Every kept call, newest first, in one query. nullopt on failure.
+    std::optional<QList<CallRecord>> readCalls();
+    int countCalls(); // -1 on failure
+    // Removes the calls with these ids; the number removed, -1 on failure.
+    int deleteCalls(const QList<qint64> &ids);
+    bool clearCalls();
+
 private:
     friend class ContactCursor;
     struct Private;
@@ -121,6 +135,8 @@ private:
     struct IndexedStep;
 
     void prepareNumberIndex();
+    void prepareCallHistory();
+    bool runHistoryWrite(const QString &action, const std::function<bool()> &work);
     std::optional<CallerMatch> matchNumber(const QString &number, const QString &digits,
                                            bool exactOnly);
     IndexedOutcome matchByIndex(const QString &number, const QString &digits, bool exactOnly);

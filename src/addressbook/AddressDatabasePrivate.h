@@ -29,6 +29,8 @@ struct AddressDatabase::Private {
     bool numberIndex = false;
     // The index disagreed with the rows and could not be rebuilt: read rows until reopened.
     bool numberIndexDistrusted = false;
+    // call_history is in the file (added at open unless the file is read-only).
+    bool callHistory = false;
 };
 
 } // namespace dpx

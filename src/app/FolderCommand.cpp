@@ -16,6 +16,8 @@ QString toolName(Tool tool)
         return QStringLiteral("Skin");
     case Tool::ChatClient:
         return QStringLiteral("網路電話");
+    case Tool::CallHistory:
+        return QStringLiteral("通話記錄");
     case Tool::None:
         break;
     }
@@ -33,6 +35,8 @@ std::optional<ToolWindow> toolWindowOf(Tool tool)
         return ToolWindow::Settings;
     case Tool::SkinMenu:
         return ToolWindow::SkinMenu;
+    case Tool::CallHistory:
+        return ToolWindow::History;
     case Tool::ChatClient:
     case Tool::None:
         break;

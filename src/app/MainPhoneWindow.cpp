@@ -146,6 +146,9 @@ MainPhoneWindow::MainPhoneWindow(const PhoneServices &services, QWidget *parent)
 
 MainPhoneWindow::~MainPhoneWindow()
 {
+    // The tool windows go while the window is whole: an editor that closes calls back into it.
+    if (m_toolWindows)
+        m_toolWindows->closeAll();
     // The boxes go first, while the list that their end updates still exists.
     const auto boxes = m_openMessages.values();
     m_openMessages.clear();
@@ -341,6 +344,7 @@ void MainPhoneWindow::OnDeviceEvent(quint8 code, quint8 value)
         syncCallTimers();
     if (fx.ring != RingEvent::None)
         onRing(fx.ring);
+    Q_EMIT deviceEventApplied(fx);
 }
 
 void MainPhoneWindow::syncCallTimers()

@@ -150,6 +150,11 @@ Q_SIGNALS:
     void showCallerCardRequested();
     // The fade-in reached a new level (0 when it starts, 100 when it is over).
     void fadeLevelChanged(int level);
+    // For the call history: each event pair once the mirror has applied it, the number read
+    // while it rang (with the contact's name when found), and each number DPX starts dialling.
+    void deviceEventApplied(const dpx::DeviceEventEffects &effects);
+    void callerNumberRead(const QString &number, const QString &name);
+    void diallingStarted(const QString &number);
 
 public Q_SLOTS:
     void OnDeviceEvent(quint8 code, quint8 value);

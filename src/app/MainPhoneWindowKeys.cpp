@@ -45,6 +45,7 @@ void MainPhoneWindow::createFolderBar(const QRect &area)
     item(tools, Tool::AudioConverter, 0);
     item(tools, Tool::AudioTransfer, 1);
     item(tools, Tool::ChatClient, 7);
+    item(tools, Tool::CallHistory, 8);
     m_folderBar->AppendChildFolder(QStringLiteral("電話簿"), m_tree, quint32(FolderKind::PhoneBook));
     const int settings = m_folderBar->AppendFolder(QStringLiteral("設置"), quint32(FolderKind::Settings));
     item(settings, Tool::PhoneSettings, 5);
@@ -176,6 +177,7 @@ void MainPhoneWindow::startDialling(const QString &number)
         lineCode = m_services.database->ReadSettingsRow().lineCode;
     ShowStatusText(QStringLiteral("撥號 ") + number);
     m_dialer->start(dialSteps(lineCode, number), number);
+    Q_EMIT diallingStarted(number);
 }
 
 } // namespace dpx

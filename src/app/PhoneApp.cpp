@@ -3,6 +3,7 @@
 
 #include "addressbook/AddressDatabase.h"
 #include "app/BoxTransport.h"
+#include "app/CallHistoryHookup.h"
 #include "app/DataFolder.h"
 #include "app/DiagnosticLog.h"
 #include "app/MainPhoneWindow.h"
@@ -16,6 +17,8 @@
 #include "transfer/TransferSession.h"
 #include "device/BoxLink.h"
 #include "device/ReplayTransport.h"
+#include "device/HidapiTransport.h"
+#include "history/CallHistoryRecorder.h"
 #include "settings/SkinTable.h"
 #include "settings/Themes.h"
 #include "sim/SimulatedBox.h"
@@ -177,6 +180,8 @@ int PhoneApp::run(int argc, char **argv)
     int exitCode = 0;
     {
         MainPhoneWindow window(services);
+        CallHistoryRecorder history(&database);
+        connectCallHistory(history, window);
         QObject::connect(&transfer, &TransferSession::statusText, &window, &MainPhoneWindow::ShowStatusText);
         QObject::connect(&window, &MainPhoneWindow::exitRequested, &app, [] { QApplication::quit(); });
         QObject::connect(&instance, &SingleInstance::activated, &window,
@@ -205,6 +210,7 @@ int PhoneApp::run(int argc, char **argv)
             runner = std::make_unique<ScriptRunner>(window, *boxes.scriptBox());
             runner->setTracer(boxes.tracer());
             runner->setReplay(replay);
+            runner->setCallHistory(&history);
             QObject::connect(runner.get(), &ScriptRunner::finished, &app, [&](int code) {
                 const QString difference = replay && code == 0 ? replay->verdict() : QString();
                 if (!difference.isEmpty())
@@ -237,6 +243,7 @@ int PhoneApp::run(int argc, char **argv)
         const int loopCode = QApplication::exec();
         if (!runner && !replay)
             exitCode = loopCode;
+        history.tracker().closeInterrupted(); // a call still open is kept with what is known
         window.shutDown();
     }
     transfer.cancelAndWait();

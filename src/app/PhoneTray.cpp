@@ -9,6 +9,7 @@
 #include <QDBusMessage>
 #include <QIcon>
 #include <QMenu>
+#include <QPainter>
 #include <QSystemTrayIcon>
 #include <QTimer>
 
@@ -41,14 +42,15 @@ PhoneTray::PhoneTray(const QString &title, QObject *parent) : QObject(parent), m
     m_alertTimer->setInterval(AlertStepMs);
     connect(m_alertTimer, &QTimer::timeout, this, &PhoneTray::showAlertStep);
     m_menu = new QMenu();
-    // The tools named as the folder bar names them.
-    m_converter = m_menu->addAction(toolName(Tool::AudioConverter) + QStringLiteral("..."));
-    m_transfer = m_menu->addAction(toolName(Tool::AudioTransfer) + QStringLiteral("..."));
-    m_phoneBook = m_menu->addAction(QStringLiteral("電話簿")); // the folder and its window
+    // Each tool entry carrying its tool as the folder bar's items do.
+    m_converter = m_menu->addAction(QStringLiteral("檔轉換..."));
+    m_transfer = m_menu->addAction(QStringLiteral("檔傳輸..."));
+    m_phoneBook = m_menu->addAction(QStringLiteral("通訊簿"));
+    m_history = m_menu->addAction(QStringLiteral("通話記錄"));
     m_converter->setData(quint32(Tool::AudioConverter));
     m_transfer->setData(quint32(Tool::AudioTransfer));
     m_menu->addSeparator();
-    m_exit = m_menu->addAction(tr("結束"));
+    m_exit = m_menu->addAction(QStringLiteral("Exit"));
 
     m_icon = new QSystemTrayIcon(applicationIcon(), this);
     m_icon->setToolTip(title);
@@ -104,8 +106,60 @@ void PhoneTray::stopAlert()
 {
     m_alertTimer->stop();
     m_alertIcon = 128;
-    m_icon->setIcon(applicationIcon());
-    m_icon->setToolTip(m_title);
+    showIdleIcon();
+}
+
+void PhoneTray::setMissedCalls(int count)
+{
+    m_missed = std::max(0, count);
+    if (!isAlerting())
+        showIdleIcon();
+}
+
+QString PhoneTray::toolTip() const
+{
+    return m_icon->toolTip();
+}
+
+QIcon PhoneTray::currentIcon() const
+{
+    return m_icon->icon();
+}
+
+void PhoneTray::showIdleIcon()
+{
+    m_icon->setIcon(badgedIcon(m_missed));
+    m_icon->setToolTip(m_missed > 0 ? QStringLiteral("%1 通未接來電").arg(m_missed) : m_title);
+}
+
+QIcon PhoneTray::badgedIcon(int count)
+{
+    if (count <= 0)
+        return applicationIcon();
+    // A red disc with the count in white at the bottom right, sized to each picture.
+    const QString text = count > 99 ? QStringLiteral("99+") : QString::number(count);
+    QIcon icon;
+    const QIcon plain = applicationIcon();
+    for (const QSize &size : plain.availableSizes()) {
+        QPixmap pixmap = plain.pixmap(size);
+        QPainter p(&pixmap);
+        p.setRenderHint(QPainter::Antialiasing);
+        const qreal d = size.height() * (text.size() > 1 ? 0.62 : 0.55);
+        const qreal w = std::max(d, d * 0.45 * text.size());
+        const QRectF disc(size.width() - w, size.height() - d, w, d);
+        p.setPen(QPen(Qt::white, std::max(1.0, d / 12)));
+        p.setBrush(QColor(214, 36, 36));
+        p.drawRoundedRect(disc.adjusted(0.5, 0.5, -0.5, -0.5), d / 2, d / 2);
+        QFont font = p.font();
+        font.setBold(true);
+        font.setPixelSize(std::max(6, int(d * (text.size() > 2 ? 0.5 : 0.68))));
+        p.setFont(font);
+        p.setPen(Qt::white);
+        p.drawText(disc, Qt::AlignCenter, text);
+        p.end();
+        icon.addPixmap(pixmap);
+    }
+    return icon;
 }
 
 bool PhoneTray::isAlerting() const

@@ -34,6 +34,15 @@ public:
     void stopAlert();
     bool isAlerting() const;
     int alertIcon() const { return m_alertIcon; } // the icon shown now (128 when idle)
+    // Calls missed since the history was last opened: "N 通未接來電" as the tool tip and the
+    // count on a small badge over the icon; 0 brings back the plain icon and the title.
+    void setMissedCalls(int count);
+    int missedCalls() const { return m_missed; }
+    QString toolTip() const;
+    QIcon currentIcon() const;
+    // The program icon with the badge for count drawn on it (the plain icon for 0).
+    static QIcon badgedIcon(int count);
+
     // A desktop notification where the desktop runs a notification service; nothing else
     // (never the icon's own balloon).
     void notify(const QString &title, const QString &text);
@@ -44,6 +53,7 @@ public:
     QAction *converterAction() const { return m_converter; }
     QAction *transferAction() const { return m_transfer; }
     QAction *phoneBookAction() const { return m_phoneBook; }
+    QAction *historyAction() const { return m_history; }
     QAction *exitAction() const { return m_exit; }
     // The entries of the folder bar's tools; each carries its tool (a Tool value) as its data.
     QList<QAction *> toolActions() const { return {m_converter, m_transfer}; }
@@ -53,6 +63,7 @@ Q_SIGNALS:
 
 private:
     void showAlertStep();
+    void showIdleIcon();
 
     QSystemTrayIcon *m_icon = nullptr;
     QString m_title;
@@ -63,6 +74,8 @@ private:
     QAction *m_converter = nullptr;
     QAction *m_transfer = nullptr;
     QAction *m_phoneBook = nullptr;
+    QAction *m_history = nullptr;
+    int m_missed = 0;
     QAction *m_exit = nullptr;
 };
 

@@ -2,8 +2,10 @@
 #include "app/ScriptRunner.h"
 
 #include "app/CallerPopup.h"
+#include "addressbook/AddressDatabase.h"
 #include "app/MainPhoneWindow.h"
 #include "app/ToolWindows.h"
+#include "history/CallHistoryRecorder.h"
 #include "device/BoxLink.h"
 #include "device/ReplayTransport.h"
 #include "device/TracingTransport.h"
@@ -100,6 +102,9 @@ void ScriptRunner::step()
     case ScriptCommand::ExpectMessage:
     case ScriptCommand::ExpectCaller:
     case ScriptCommand::ExpectAlert:
+    case ScriptCommand::ExpectHistoryCount:
+    case ScriptCommand::ExpectMissedCount:
+    case ScriptCommand::ExpectLastCall:
     case ScriptCommand::ExpectSlot:
     case ScriptCommand::ExpectCard: {
         if (!m_expecting) {
@@ -182,6 +187,12 @@ QString ScriptRunner::act(const ScriptCommand &command)
         return {};
     case ScriptCommand::HangUp:
         m_box.telephone().hangUp();
+        return {};
+    case ScriptCommand::Handset:
+        m_box.telephone().dialOnHandset(command.text);
+        return {};
+    case ScriptCommand::Connect:
+        m_box.telephone().connectCall();
         return {};
     case ScriptCommand::Display:
         m_box.telephone().showText(n.value(0), command.text);
@@ -288,8 +299,41 @@ QString ScriptRunner::check(const ScriptCommand &command) const
         return QStringLiteral("expected a report starting %1, got %2")
             .arg(expected, actual.isEmpty() ? QStringLiteral("none") : actual);
     }
+    case ScriptCommand::ExpectHistoryCount:
+    case ScriptCommand::ExpectMissedCount:
+    case ScriptCommand::ExpectLastCall:
+        return checkHistory(command);
     default:
         return QStringLiteral("not an expectation");
+    }
+    if (actual == expected)
+        return {};
+    return QStringLiteral("expected %1, got %2").arg(quoted(expected), quoted(actual));
+}
+
+QString ScriptRunner::checkHistory(const ScriptCommand &command) const
+{
+    if (!m_history)
+        return QStringLiteral("no call history in this run");
+    AddressDatabase *db = m_history->database();
+    QString actual;
+    QString expected = command.kind == ScriptCommand::ExpectLastCall
+        ? command.text : QString::number(command.numbers.value(0));
+    switch (command.kind) {
+    case ScriptCommand::ExpectHistoryCount:
+        actual = QString::number(db ? db->countCalls() : -1);
+        break;
+    case ScriptCommand::ExpectMissedCount:
+        actual = QString::number(m_history->missedCount());
+        break;
+    default: {
+        const auto calls = db ? db->readCalls() : std::nullopt;
+        if (calls && !calls->isEmpty())
+            actual = calls->first().resultName() + QLatin1Char(' ') + calls->first().number;
+        else
+            actual = calls ? QStringLiteral("no call") : QStringLiteral("no history");
+        break;
+    }
     }
     if (actual == expected)
         return {};

@@ -9,6 +9,7 @@
 
 namespace dpx {
 
+class CallHistoryRecorder;
 class MainPhoneWindow;
 class ReplayTransport;
 class SimulatedBox;
@@ -31,6 +32,8 @@ public:
     // file cannot be read or a line is not understood.
     bool start(const QString &path);
     bool startText(const QString &text);
+    // What the call-history expectations read.
+    void setCallHistory(CallHistoryRecorder *history) { m_history = history; }
 
     // Recording: each step that acts on the box leaves a mark in the trace first.
     void setTracer(TracingTransport *tracer) { m_tracer = tracer; }
@@ -57,8 +60,11 @@ private:
     QString check(const ScriptCommand &command) const;
     void fail(const ScriptCommand &command, const QString &message);
 
+    QString checkHistory(const ScriptCommand &command) const;
+
     MainPhoneWindow &m_window;
     SimulatedBox &m_box;
+    CallHistoryRecorder *m_history = nullptr;
     QList<ScriptCommand> m_commands;
     int m_index = 0;
     QElapsedTimer m_expectSince;

@@ -103,12 +103,15 @@ const char *usageOf(const QString &verb)
         {"unplug", "unplug"},
         {"event", "event CODE VALUE [CODE VALUE [CODE VALUE]]"},
         {"ring", "ring co|icm NUMBER"},
+        {"handset", "handset \"NUMBER\""},
+        {"connect", "connect"},
         {"hangup", "hangup"},
         {"display", "display 1|2 \"TEXT\""},
         {"lamp", "lamp N STATE"},
         {"press", "press KEYNUMBER"},
         {"expect", "expect lcd1|lcd2 \"TEXT\", lamp N STATE, status \"TEXT\", message \"TEXT\", "
-                   "card NAME|none, slot N FILE|empty, sent HEX, caller \"TEXT\" or alert on|off"},
+                   "card NAME|none, slot N FILE|empty, sent HEX, caller \"TEXT\", alert on|off, "
+                   "history-count N, missed-count N or last-call RESULT NUMBER"},
         {"dial", "dial \"REQUEST\""},
         {"screenshot", "screenshot FILE"},
         {"open", "open NAME"},
@@ -127,7 +130,7 @@ const char *usageOf(const QString &verb)
 
 QString knownVerbs()
 {
-    return QStringLiteral("wait, plug, unplug, event, ring, hangup, display, lamp, press, expect, "
+    return QStringLiteral("wait, plug, unplug, event, ring, handset, connect, hangup, display, lamp, press, expect, "
                           "dial, screenshot, open, screenshot-window, load, factory, cancel, "
                           "fault or quit");
 }
@@ -170,6 +173,11 @@ QString readCommand(const QStringList &w, ScriptCommand *cmd)
         cmd->kind = ScriptCommand::Ring;
         cmd->flag = line == QLatin1String("co");
         cmd->text = w[2];
+    } else if (verb == QLatin1String("handset") && wantArgs(1)) {
+        cmd->kind = ScriptCommand::Handset;
+        cmd->text = w[1];
+    } else if (verb == QLatin1String("connect") && wantArgs(0)) {
+        cmd->kind = ScriptCommand::Connect;
     } else if (verb == QLatin1String("hangup") && wantArgs(0)) {
         cmd->kind = ScriptCommand::HangUp;
     } else if (verb == QLatin1String("display") && wantArgs(2)) {
@@ -204,6 +212,15 @@ QString readCommand(const QStringList &w, ScriptCommand *cmd)
         cmd->kind = ScriptCommand::ExpectSlot;
         cmd->numbers = {*slot};
         cmd->text = w[3];
+    } else if (verb == QLatin1String("expect") && args == 3
+               && w[1].toLower() == QLatin1String("last-call")) {
+        static const QStringList results{
+            QStringLiteral("answered"), QStringLiteral("missed"), QStringLiteral("outgoing"),
+            QStringLiteral("intercom-answered"), QStringLiteral("intercom-missed")};
+        if (!results.contains(w[2].toLower()))
+            return QStringLiteral("expect last-call needs %1").arg(results.join(QLatin1Char('|')));
+        cmd->kind = ScriptCommand::ExpectLastCall;
+        cmd->text = w[2].toLower() + QLatin1Char(' ') + w[3];
     } else if (verb == QLatin1String("expect") && wantArgs(2)) {
         const QString what = w[1].toLower();
         if (what == QLatin1String("lcd1") || what == QLatin1String("lcd2")) {
@@ -221,6 +238,13 @@ QString readCommand(const QStringList &w, ScriptCommand *cmd)
                 return QStringLiteral("expect alert needs on or off");
             cmd->kind = ScriptCommand::ExpectAlert;
             cmd->flag = state == QLatin1String("on");
+        } else if (what == QLatin1String("history-count") || what == QLatin1String("missed-count")) {
+            const auto count = number(w[2], 0, 1000000);
+            if (!count)
+                return QStringLiteral("expect %1 needs a count").arg(what);
+            cmd->kind = what == QLatin1String("history-count") ? ScriptCommand::ExpectHistoryCount
+                                                               : ScriptCommand::ExpectMissedCount;
+            cmd->numbers = {*count};
         } else if (what == QLatin1String("card")) {
             cmd->kind = ScriptCommand::ExpectCard;
         } else if (what == QLatin1String("slot")) {

@@ -37,6 +37,11 @@ struct ScriptCommand {
         Fault,        // fault drop|late|pull|corrupt N, fault erase|flip (one-shot box faults)
         ExpectSlot,   // expect slot N FILE|empty (after the transfer: what slot N holds)
         Quit,         // quit
+        Handset,      // handset NUMBER        (dialled on the handset; the call connects)
+        Connect,      // connect               (the far end answers: the call timer shows)
+        ExpectHistoryCount, // expect history-count N
+        ExpectMissedCount,  // expect missed-count N
+        ExpectLastCall,     // expect last-call RESULT NUMBER
     };
     Kind kind = Quit;
     int line = 0;          // line number in the script, from 1

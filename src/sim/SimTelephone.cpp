@@ -141,6 +141,29 @@ void SimTelephone::ring(bool co, const QString &number)
     send(pairs);
 }
 
+void SimTelephone::dialOnHandset(const QString &number)
+{
+    std::lock_guard lock(m_state->phoneMutex);
+    QList<Pair> pairs;
+    m_dialColumn = 0;
+    for (char c : displayable(number)) {
+        if ((c >= '0' && c <= '9') || c == '*' || c == '#')
+            echoDialled(c, pairs);
+    }
+    m_ringing = false;
+    m_inCall = true;
+    pairs.append({0x80, 0x01});
+    send(pairs);
+}
+
+void SimTelephone::connectCall()
+{
+    std::lock_guard lock(m_state->phoneMutex);
+    m_ringing = false;
+    m_inCall = true;
+    send({{0x80, 0x01}});
+}
+
 void SimTelephone::hangUp()
 {
     std::lock_guard lock(m_state->phoneMutex);

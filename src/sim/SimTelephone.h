@@ -35,6 +35,10 @@ public:
     // Ringing for an outside line (co) or an intercom call, with the caller's number on line 2
     // (printable ASCII, first 16 characters).
     void ring(bool co, const QString &number);
+    // The user dials on the handset: each digit is echoed on line 2, then the call connects.
+    void dialOnHandset(const QString &number);
+    // A call being dialled is answered at the far end: the call timer is shown (0x80, 0x01).
+    void connectCall();
     // The call ended: ring off and line 2 cleared.
     void hangUp();
     // Writes line 1 or 2 (first 16 characters; the rest of the line is blanked).
