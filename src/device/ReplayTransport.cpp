@@ -9,6 +9,7 @@
 #include <deque>
 #include <functional>
 #include <mutex>
+#include <utility>
 #include <optional>
 #include <vector>
 
@@ -18,6 +19,7 @@ struct ReplayQueue {
     std::deque<QByteArray> reports;
     bool gone = false;
     bool listening = false; // has read at least once
+    bool woken = false;     // the waiting (or next) read returns 0 at once
 };
 
 // Everything the connections share with the transport; they may outlive it.
@@ -159,20 +161,29 @@ public:
             return -1;
         std::unique_lock lock(m_state->mutex);
         m_queue->listening = true;
-        const auto ready = [this] { return m_queue->gone || !m_queue->reports.empty(); };
+        const auto ready = [this] {
+            return m_queue->gone || m_queue->woken || !m_queue->reports.empty();
+        };
         if (timeoutMs < 0)
             m_state->changed.wait(lock, ready);
         else
             m_state->changed.wait_for(lock, std::chrono::milliseconds(timeoutMs), ready);
         if (m_queue->gone)
             return -1;
-        if (m_queue->reports.empty())
+        if (std::exchange(m_queue->woken, false) || m_queue->reports.empty())
             return 0;
         const QByteArray report = m_queue->reports.front();
         m_queue->reports.pop_front();
         const int count = std::min(capacity, int(report.size()));
         std::memcpy(buffer, report.constData(), size_t(count));
         return count;
+    }
+
+    void wake() override
+    {
+        std::lock_guard lock(m_state->mutex);
+        m_queue->woken = true;
+        m_state->changed.notify_all();
     }
 
 private:

@@ -69,6 +69,8 @@ public:
         return count;
     }
 
+    void wake() override { m_inner->wake(); }
+
 private:
     static HidTraceEvent event(HidTraceEvent::Kind kind, const quint8 *data, int length)
     {
