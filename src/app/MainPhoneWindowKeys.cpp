@@ -42,6 +42,7 @@ void MainPhoneWindow::createFolderBar(const QRect &area)
     m_folderBar->AppendChildFolder(QStringLiteral("電話簿"), m_tree, quint32(FolderKind::PhoneBook));
     const int settings = m_folderBar->AppendFolder(QStringLiteral("設置"), quint32(FolderKind::Settings));
     item(settings, Tool::PhoneSettings, 5);
+    item(settings, Tool::CallActions, 5);
     m_folderBar->SelectFolder(tools);
     connect(m_folderBar, &CGfxOutBarCtrl::panelNotify, this, &MainPhoneWindow::onPanelNotify);
 }

@@ -4,6 +4,7 @@
 #include "addressbook/AddressDatabase.h"
 #include "app/CallHistoryHookup.h"
 #include "app/DataFolder.h"
+#include "app/DesktopIntegration.h"
 #include "app/MainPhoneWindow.h"
 #include "app/Options.h"
 #include "app/ScriptRunner.h"
@@ -117,6 +118,8 @@ int PhoneApp::run(int argc, char **argv)
         MainPhoneWindow window(services);
         CallHistoryRecorder history(&database);
         connectCallHistory(history, window);
+        DesktopIntegration integration(history.tracker(), window, data.path());
+        integration.publish(QDBusConnection::sessionBus()); // no session bus: runs without
         QObject::connect(&window, &MainPhoneWindow::exitRequested, &app, [] { QApplication::quit(); });
         QObject::connect(&instance, &SingleInstance::activated, &window,
                          [&window](const QStringList &arguments) {
@@ -142,6 +145,7 @@ int PhoneApp::run(int argc, char **argv)
         if (simulated && !options.simScript.isEmpty()) {
             runner = std::make_unique<ScriptRunner>(window, *simulated);
             runner->setCallHistory(&history);
+            runner->setCallActions(&integration.actions());
             QObject::connect(runner.get(), &ScriptRunner::finished, &app, [&](int code) {
                 exitCode = code;
                 window.close();

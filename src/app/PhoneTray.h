@@ -51,6 +51,7 @@ public:
     QAction *transferAction() const { return m_transfer; }
     QAction *phoneBookAction() const { return m_phoneBook; }
     QAction *historyAction() const { return m_history; }
+    QAction *callActionsAction() const { return m_callActions; }
     QAction *exitAction() const { return m_exit; }
 
 Q_SIGNALS:
@@ -71,6 +72,7 @@ private:
     QAction *m_transfer = nullptr;
     QAction *m_phoneBook = nullptr;
     QAction *m_history = nullptr;
+    QAction *m_callActions = nullptr;
     int m_missed = 0;
     QAction *m_exit = nullptr;
 };

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/SimScript.h"
 
+#include "integration/CallAction.h"
+
 #include "app/ToolWindowKind.h"
 
 #include <QStringList>
@@ -169,6 +171,12 @@ QString readCommand(const QStringList &w, ScriptCommand *cmd)
                 return QStringLiteral("expect last-call needs %1").arg(results.join(QLatin1Char('|')));
             cmd->kind = ScriptCommand::ExpectLastCall;
             cmd->text = w[2].toLower() + QLatin1Char(' ') + w[3];
+        } else if (what == QLatin1String("action-count") && wantArgs(2)) {
+            const auto count = number(w[2], 0, 1000000);
+            if (!count)
+                return QStringLiteral("expect action-count needs a count");
+            cmd->kind = ScriptCommand::ExpectActionCount;
+            cmd->numbers = {*count};
         } else if (what == QLatin1String("card") && wantArgs(2)) {
             cmd->kind = ScriptCommand::ExpectCard;
             cmd->text = w[2];
@@ -180,7 +188,7 @@ QString readCommand(const QStringList &w, ScriptCommand *cmd)
         } else {
             return QStringLiteral("expect lcd1|lcd2 \"text\", lamp N STATE, status \"text\", "
                                   "message \"text\", card NAME|none, sent HEX, history-count N, "
-                                  "missed-count N or last-call RESULT NUMBER");
+                                  "missed-count N, last-call RESULT NUMBER or action-count N");
         }
     } else if (verb == QLatin1String("dial") && wantArgs(1)) {
         cmd->kind = ScriptCommand::Dial;
@@ -198,6 +206,14 @@ QString readCommand(const QStringList &w, ScriptCommand *cmd)
         cmd->numbers = {int(*window)};
         if (args == 2)
             cmd->text = w[2];
+    } else if (verb == QLatin1String("set-action") && wantArgs(3)) {
+        const auto when = actionWhenFromName(w[1]);
+        const auto kind = actionKindFromName(w[2]);
+        if (!when || !kind)
+            return QStringLiteral("set-action needs ring|answer|end|missed, then url|program");
+        cmd->kind = ScriptCommand::SetAction;
+        cmd->numbers = {int(*when), int(*kind)};
+        cmd->text = w[3];
     } else if (verb == QLatin1String("quit") && wantArgs(0)) {
         cmd->kind = ScriptCommand::Quit;
     } else {

@@ -134,6 +134,7 @@ QString toolName(Tool tool)
     case Tool::AudioTransfer: return QStringLiteral("音檔傳輸");
     case Tool::PhoneSettings: return QStringLiteral("話機配置");
     case Tool::CallHistory: return QStringLiteral("通話記錄");
+    case Tool::CallActions: return QStringLiteral("來電動作");
     case Tool::None: break;
     }
     return {};
@@ -146,6 +147,7 @@ std::optional<ToolWindow> toolWindowOf(Tool tool)
     case Tool::AudioTransfer: return ToolWindow::Transfer;
     case Tool::PhoneSettings: return ToolWindow::Settings;
     case Tool::CallHistory: return ToolWindow::History;
+    case Tool::CallActions: return ToolWindow::CallActions;
     case Tool::None: break;
     }
     return std::nullopt;

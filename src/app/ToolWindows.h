@@ -97,6 +97,7 @@ enum class Tool : quint32 {
     AudioTransfer = 2,
     PhoneSettings = 3,
     CallHistory = 14,
+    CallActions = 15,
 };
 
 // What a folder of the folder bar holds, stored as the folder's own value.
