@@ -23,7 +23,9 @@ QString programProblem(const QString &program)
     if (found.isEmpty() || !QFileInfo::exists(found))
         return QStringLiteral("%1: no such program").arg(program);
     const QFileInfo info(found);
-    if (info.isDir() || !info.isExecutable())
+    // Permission bits as well: for an administrator every file counts as executable.
+    const auto anyExec = QFileDevice::ExeOwner | QFileDevice::ExeGroup | QFileDevice::ExeOther;
+    if (info.isDir() || !info.isExecutable() || !(info.permissions() & anyExec))
         return QStringLiteral("%1: not executable").arg(program);
     return {};
 }
