@@ -91,6 +91,7 @@ void MainWindowTest::trayMenuEntries()
         texts << (a->isSeparator() ? QStringLiteral("-") : a->text());
     QCOMPARE(texts, (QStringList{QStringLiteral("檔轉換..."), QStringLiteral("檔傳輸..."),
                                  QStringLiteral("通訊簿"), QStringLiteral("通話記錄"),
+                                 QStringLiteral("來電動作"),
                                  QStringLiteral("-"),
                                  QStringLiteral("Exit")}));
     QVERIFY(phone.window->tray().exitAction()->isEnabled());
