@@ -12,10 +12,11 @@ namespace dpx {
 class CallEvents;
 struct CallRecord;
 
-// The program's id, as its desktop entry and AppStream data name it; the D-Bus service and
-// interface are this id followed by ".Phone".
-inline constexpr char ApplicationId[] = "dpx";
-inline constexpr char PhoneBusInterface[] = "dpx.Phone";
+// The program's reverse-DNS id, as its desktop entry and AppStream data name it; the D-Bus
+// service and interface are this id followed by ".Phone" (also in Q_CLASSINFO below and in
+// packaging/org.dpx.DPX.Phone.xml).
+inline constexpr char ApplicationId[] = "org.dpx.DPX";
+inline constexpr char PhoneBusInterface[] = "org.dpx.DPX.Phone";
 inline constexpr char PhoneBusPath[] = "/Phone";
 
 // How a dial request from another program is answered.
@@ -43,7 +44,7 @@ QString dialErrorName(DialAnswer::Verdict verdict);
 // the program gives it (the same dial path as a tel: link).
 class PhoneBus : public QObject, protected QDBusContext {
     Q_OBJECT
-    Q_CLASSINFO("D-Bus Interface", "dpx.Phone")
+    Q_CLASSINFO("D-Bus Interface", "org.dpx.DPX.Phone")
     Q_PROPERTY(bool BoxPresent READ boxPresent)
     Q_PROPERTY(QString DisplayLine1 READ displayLine1)
     Q_PROPERTY(QString DisplayLine2 READ displayLine2)

@@ -38,24 +38,24 @@ printf 'display 2 "HELLO"\nwait 15000\nquit\n' >"$work/idle.dpxs"
 "$dpx" --simulate --data-dir "$work/data2" --sim-script "$work/idle.dpxs" >"$work/out2" 2>"$work/err2" &
 dpx_pid=$!
 for _ in $(seq 100); do
-  gdbus introspect --session --dest dpx.Phone --object-path /Phone >"$work/introspect" 2>/dev/null && break
+  gdbus introspect --session --dest org.dpx.DPX.Phone --object-path /Phone >"$work/introspect" 2>/dev/null && break
   sleep 0.1
 done
-grep -q 'interface dpx.Phone' "$work/introspect" || fail "dpx.Phone is not on the bus"
+grep -q 'interface org.dpx.DPX.Phone' "$work/introspect" || fail "org.dpx.DPX.Phone is not on the bus"
 for member in 'Dial(' 'IncomingCall(' 'CallEnded(' 'BoxPresent' 'DisplayLine2'; do
   grep -qF "$member" "$work/introspect" || fail "the interface has no $member"
 done
 for _ in $(seq 50); do
-  line2=$(gdbus call --session --dest dpx.Phone --object-path /Phone \
-    --method org.freedesktop.DBus.Properties.Get dpx.Phone DisplayLine2)
+  line2=$(gdbus call --session --dest org.dpx.DPX.Phone --object-path /Phone \
+    --method org.freedesktop.DBus.Properties.Get org.dpx.DPX.Phone DisplayLine2)
   [[ "$line2" == "(<'HELLO           '>,)" ]] && break
   sleep 0.1
 done
 [[ "$line2" == "(<'HELLO           '>,)" ]] || fail "DisplayLine2 is $line2"
-gdbus call --session --dest dpx.Phone --object-path /Phone --method dpx.Phone.Dial '+886 2' \
+gdbus call --session --dest org.dpx.DPX.Phone --object-path /Phone --method org.dpx.DPX.Phone.Dial '+886 2' \
   >/dev/null 2>"$work/refused" && fail "a + number was accepted"
-grep -q 'dpx.Phone.Error.InvalidNumber' "$work/refused" || fail "refused without the error name"
-gdbus call --session --dest dpx.Phone --object-path /Phone --method dpx.Phone.Dial 'tel:123' \
+grep -q 'org.dpx.DPX.Phone.Error.InvalidNumber' "$work/refused" || fail "refused without the error name"
+gdbus call --session --dest org.dpx.DPX.Phone --object-path /Phone --method org.dpx.DPX.Phone.Dial 'tel:123' \
   || fail "Dial was refused"
 kill "$dpx_pid" 2>/dev/null
 wait "$dpx_pid" 2>/dev/null

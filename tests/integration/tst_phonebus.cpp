@@ -191,7 +191,7 @@ private Q_SLOTS:
     // The interface file that ships describes what the object offers.
     void shippedInterfaceMatchesTheObject()
     {
-        QFile file(QFINDTESTDATA("../../packaging/dpx.Phone.xml"));
+        QFile file(QFINDTESTDATA("../../packaging/org.dpx.DPX.Phone.xml"));
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QString shipped = QString::fromUtf8(file.readAll());
         QVERIFY(shipped.contains(QStringLiteral("<interface name=\"%1\">").arg(QLatin1String(PhoneBusInterface))));
