@@ -5,6 +5,7 @@
 #include "addressbook/AddressBookLog.h"
 #include "addressbook/AddressDatabasePrivate.h"
 
+#include <QScopeGuard>
 #include <QSqlError>
 #include <QSqlQuery>
 
@@ -103,6 +104,20 @@ bool AddressDatabase::runHistoryWrite(const QString &action, const std::function
     if (!d->callHistory)
         return fail(action + u": the file has no call history and cannot be changed."_s);
     QSqlQuery control = newQuery();
+    // The history is the machine's record, written on the window's thread at every call end:
+    // its commits are not flushed to the disk one by one (a flush costs milliseconds). The file
+    // stays whole whatever happens; a power cut may lose the last calls, which the next flushed
+    // write (any contact change) makes safe.
+    int synchronous = -1;
+    if (control.exec(u"PRAGMA synchronous"_s) && control.next())
+        synchronous = control.value(0).toInt();
+    control.finish();
+    if (synchronous > 1)
+        control.exec(u"PRAGMA synchronous = NORMAL"_s);
+    const auto restore = qScopeGuard([&] {
+        if (synchronous > 1)
+            control.exec(u"PRAGMA synchronous = %1"_s.arg(synchronous));
+    });
     if (!control.exec(u"BEGIN IMMEDIATE"_s))
         return fail(action, control.lastError());
     if (work() && control.exec(u"COMMIT"_s))

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/CallHistoryHookup.h"
 
+#include "addressbook/ContactEditor.h"
 #include "app/MainPhoneWindow.h"
 #include "app/PhoneTray.h"
 #include "app/ToolWindows.h"
@@ -9,6 +10,7 @@
 #include "history/CallHistoryWindow.h"
 
 #include <QAction>
+#include <QLineEdit>
 #include <QPointer>
 
 namespace dpx {
@@ -29,6 +31,17 @@ QWidget *makeHistoryWindow(const AppServices &services, QPointer<CallHistoryReco
     QObject::connect(view, &CallHistoryWindow::callBackRequested, view, [phone](const QString &number) {
         if (phone)
             phone->DialSelectedContact(number);
+    });
+    // A new contact's editor with the number filled in; the user can move it elsewhere.
+    QObject::connect(view, &CallHistoryWindow::addContactRequested, view, [services](const QString &number) {
+        if (!services.toolWindows)
+            return;
+        auto *editor = qobject_cast<ContactEditor *>(services.toolWindows->open(ToolWindow::ContactEditor));
+        if (!editor)
+            return;
+        QLineEdit *field = editor->field(CallHistoryModel::contactColumnFor(number));
+        if (field && field->text().isEmpty())
+            field->setText(number);
     });
     return view;
 }

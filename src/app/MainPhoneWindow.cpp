@@ -140,7 +140,12 @@ MainPhoneWindow::MainPhoneWindow(const PhoneServices &services, QWidget *parent)
         m_services.box->start();
 }
 
-MainPhoneWindow::~MainPhoneWindow() = default;
+MainPhoneWindow::~MainPhoneWindow()
+{
+    // The tool windows go while the window is whole: an editor that closes calls back into it.
+    if (m_toolWindows)
+        m_toolWindows->closeAll();
+}
 
 void MainPhoneWindow::readSettings()
 {

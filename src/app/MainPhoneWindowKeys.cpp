@@ -6,6 +6,7 @@
 #include "app/DialSequencer.h"
 #include "app/Keypad.h"
 #include "app/PhoneBookTree.h"
+#include "app/FolderCommand.h"
 #include "app/ToolWindows.h"
 #include "audio/MasterOutputVolume.h"
 #include "ui/BitmapSlider.h"

@@ -66,17 +66,9 @@ QWidget *ToolWindows::window(ToolWindow which) const
 bool ToolWindows::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::Close || event->type() == QEvent::Show) {
-        for (int i = 0; i < ToolWindowCount; ++i) {
-            if (m_open[i] != watched)
-                continue;
-            const bool closing = event->type() == QEvent::Close;
-            // Closed counts from the moment the user closes it, not when it is deleted later.
-            if (closing && !m_closing[i]) {
-                m_closing[i] = true;
-                Q_EMIT closed(ToolWindow(i));
-            }
-            m_closing[i] = closing;
-        }
+        for (int i = 0; i < ToolWindowCount; ++i)
+            if (m_open[i] == watched)
+                m_closing[i] = event->type() == QEvent::Close;
     }
     return QObject::eventFilter(watched, event);
 }
@@ -99,10 +91,7 @@ QWidget *ToolWindows::open(ToolWindow which)
     created->installEventFilter(this);
     m_open.at(size_t(which)) = created;
     m_closing.at(size_t(which)) = false;
-    connect(created, &QObject::destroyed, this, [this, which] {
-        if (!m_closing.at(size_t(which)))
-            Q_EMIT closed(which);
-    });
+    connect(created, &QObject::destroyed, this, [this, which] { Q_EMIT closed(which); });
     if (entry.dockOffset && m_services.dock)
         m_services.dock(created, *entry.dockOffset);
     created->show();
@@ -125,32 +114,6 @@ void ToolWindows::closeAll()
         // At the end every window goes, also one that refused to close or awaits deletion.
         delete m_open[i].data();
     }
-}
-
-QString toolName(Tool tool)
-{
-    switch (tool) {
-    case Tool::AudioConverter: return QStringLiteral("音檔轉換");
-    case Tool::AudioTransfer: return QStringLiteral("音檔傳輸");
-    case Tool::PhoneSettings: return QStringLiteral("話機配置");
-    case Tool::CallHistory: return QStringLiteral("通話記錄");
-    case Tool::CallActions: return QStringLiteral("來電動作");
-    case Tool::None: break;
-    }
-    return {};
-}
-
-std::optional<ToolWindow> toolWindowOf(Tool tool)
-{
-    switch (tool) {
-    case Tool::AudioConverter: return ToolWindow::Converter;
-    case Tool::AudioTransfer: return ToolWindow::Transfer;
-    case Tool::PhoneSettings: return ToolWindow::Settings;
-    case Tool::CallHistory: return ToolWindow::History;
-    case Tool::CallActions: return ToolWindow::CallActions;
-    case Tool::None: break;
-    }
-    return std::nullopt;
 }
 
 } // namespace dpx

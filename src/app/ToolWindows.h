@@ -89,29 +89,6 @@ private:
     std::array<bool, ToolWindowCount> m_closing{};
 };
 
-// The tools the folder bar and the tray menu open. The value is stored on each folder-bar
-// item, so a click opens the item's own tool wherever the user has dragged it.
-enum class Tool : quint32 {
-    None = 0,
-    AudioConverter = 1,
-    AudioTransfer = 2,
-    PhoneSettings = 3,
-    CallHistory = 14,
-    CallActions = 15,
-};
-
-// What a folder of the folder bar holds, stored as the folder's own value.
-enum class FolderKind : quint32 {
-    Other = 0,
-    Tools = 1,
-    PhoneBook = 2,
-    Settings = 3,
-};
-
-// The tool's name as the folder bar shows it, and the window it opens.
-QString toolName(Tool tool);
-std::optional<ToolWindow> toolWindowOf(Tool tool);
-
 // Registers the factories of every tool window module linked into the program (one line per
 // module); runs once, before the first ToolWindows is made.
 void registerToolWindows();

@@ -180,6 +180,19 @@ QString CallHistoryModel::talkText(const CallRecord &call)
     return text;
 }
 
+ContactColumn CallHistoryModel::contactColumnFor(const QString &number)
+{
+    QString digits = numberDigits(number);
+    for (const QString &international : {QStringLiteral("00886"), QStringLiteral("886")}) {
+        if (digits.startsWith(international)) {
+            digits = u'0' + digits.mid(international.size());
+            break;
+        }
+    }
+    const bool mobile = digits.size() == 10 && digits.startsWith(QStringLiteral("09"));
+    return mobile ? ContactColumn::MobileTelephoneNumber : ContactColumn::HomeTelephoneNumber;
+}
+
 QVariant CallHistoryModel::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid() || index.row() >= m_shown.size())

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "addressbook/ContactColumns.h"
 #include "phone/CallRecord.h"
 
 #include <QAbstractTableModel>
@@ -55,6 +56,9 @@ public:
     static Kind kindOf(const CallRecord &call);
     static QString resultText(const CallRecord &call);
     static QString talkText(const CallRecord &call);
+    // Where a number goes in a new contact: the mobile column for a mobile number (09 and
+    // eight digits, also written +886 9...), else the home telephone.
+    static ContactColumn contactColumnFor(const QString &number);
 
 private:
     QString nameFor(const CallRecord &call) const;

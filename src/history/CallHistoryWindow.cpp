@@ -109,11 +109,13 @@ CallHistoryWindow::CallHistoryWindow(AddressDatabase *database, QWidget *parent)
     m_table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     m_table->horizontalHeader()->setHighlightSections(false);
     m_table->horizontalHeader()->setStretchLastSection(true);
-    m_table->setColumnWidth(CallHistoryModel::TimeColumn, 140);
-    m_table->setColumnWidth(CallHistoryModel::NameColumn, 110);
-    m_table->setColumnWidth(CallHistoryModel::NumberColumn, 120);
-    m_table->setColumnWidth(CallHistoryModel::ResultColumn, 96);
+    m_table->setColumnWidth(CallHistoryModel::TimeColumn, 136);
+    m_table->setColumnWidth(CallHistoryModel::NameColumn, 100);
+    m_table->setColumnWidth(CallHistoryModel::NumberColumn, 110);
+    m_table->setColumnWidth(CallHistoryModel::ResultColumn, 90);
+    m_table->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_table->setContextMenuPolicy(Qt::DefaultContextMenu);
+    m_table->installEventFilter(this); // Enter calls back, Delete removes
     connect(m_table, &QAbstractItemView::doubleClicked, this, [this] { callBackSelected(); });
     layout->addWidget(m_table, 1);
 
@@ -256,17 +258,20 @@ bool CallHistoryWindow::event(QEvent *event)
     return QWidget::event(event);
 }
 
-void CallHistoryWindow::keyPressEvent(QKeyEvent *event)
+bool CallHistoryWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && m_table->hasFocus()) {
-        callBackSelected();
-        return;
+    if (watched == m_table && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            callBackSelected();
+            return true;
+        }
+        if (key == Qt::Key_Delete) {
+            deleteSelected();
+            return true;
+        }
     }
-    if (event->key() == Qt::Key_Delete && m_table->hasFocus()) {
-        deleteSelected();
-        return;
-    }
-    QWidget::keyPressEvent(event);
+    return QWidget::eventFilter(watched, event);
 }
 
 } // namespace dpx

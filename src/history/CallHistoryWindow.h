@@ -53,7 +53,7 @@ Q_SIGNALS:
 protected:
     bool event(QEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     int currentRow() const;

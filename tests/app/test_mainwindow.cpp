@@ -196,8 +196,9 @@ void MainWindowTest::folderItemsOpenTheirOwnTool()
         QTest::mouseClick(&bar, Qt::LeftButton, {}, bar.layoutGeometry().iconRect(item).center());
     };
     QWidget *settingsWindow = nullptr;
-    ToolWindows::registerFactory(ToolWindow::Settings,
-                                 [&](const AppServices &) { return settingsWindow = new QWidget; });
+    ToolWindows::registerFactory(ToolWindow::Settings, [&](const AppServices &) {
+        return settingsWindow = new QWidget;
+    });
 
     // The user removed the converter: the first item is now the transfer, and says so.
     bar.SelectFolder(0);
@@ -219,7 +220,8 @@ void MainWindowTest::folderItemsOpenTheirOwnTool()
     QCOMPARE(phone.window->toolWindows().window(ToolWindow::Settings), settingsWindow);
     QCOMPARE(bar.selectedItem(), 0);
     settingsWindow->close();
-    QCOMPARE(bar.selectedItem(), -1);
+    QTRY_COMPARE(bar.selectedItem(), -1);
+    ToolWindows::registerFactory(ToolWindow::Settings, nullptr);
 }
 
 void MainWindowTest::hidingAndFadingIn()

@@ -113,6 +113,27 @@ private Q_SLOTS:
         QCOMPARE(model.shownName(1), u"Old name"_s); // no contact any more: the name at call time
     }
 
+    void newContactColumn_data()
+    {
+        QTest::addColumn<QString>("number");
+        QTest::addColumn<bool>("mobile");
+        QTest::newRow("mobile") << "0912345678" << true;
+        QTest::newRow("mobile with separators") << "0912-345-678" << true;
+        QTest::newRow("international mobile") << "+886 912 345 678" << true;
+        QTest::newRow("dialled abroad") << "00886912345678" << true;
+        QTest::newRow("city number") << "02-2345-6789" << false;
+        QTest::newRow("too short") << "091234567" << false;
+        QTest::newRow("extension") << "203" << false;
+        QTest::newRow("letters") << "ABC" << false;
+    }
+    void newContactColumn()
+    {
+        QFETCH(QString, number);
+        QFETCH(bool, mobile);
+        QCOMPARE(CallHistoryModel::contactColumnFor(number),
+                 mobile ? ContactColumn::MobileTelephoneNumber : ContactColumn::HomeTelephoneNumber);
+    }
+
     void csvFields_data()
     {
         QTest::addColumn<QString>("text");

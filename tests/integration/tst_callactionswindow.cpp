@@ -6,6 +6,7 @@
 #include "app/CallActionsWindow.h"
 #include "app/CallHistoryHookup.h"
 #include "app/DesktopIntegration.h"
+#include "app/FolderCommand.h"
 #include "app/PhoneTray.h"
 #include "history/CallHistoryRecorder.h"
 #include "ui/FolderBar.h"

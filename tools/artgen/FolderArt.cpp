@@ -309,6 +309,35 @@ void treeSelected(QPainter &p)
     person(p, QRectF(2, 2, 12, 13), QColor(230, 90, 40));
 }
 
+// Left empty for the eighth picture of the item strip, so that the call history is the ninth.
+void reservedCell(QPainter &) {}
+
+// The call history: a list of calls on a sheet, a handset and a small clock over its corner.
+void callHistory(QPainter &p)
+{
+    page(p, QRectF(3.5, 2.5, 20, 26));
+    static const QColor marks[] = {QColor(40, 170, 70), QColor(210, 40, 40), QColor(40, 110, 220),
+                                   QColor(40, 170, 70)};
+    for (int i = 0; i < 4; ++i) {
+        const qreal y = 8.5 + i * 5;
+        p.setPen(Qt::NoPen);
+        p.setBrush(marks[i]);
+        p.drawEllipse(QRectF(6, y - 1.5, 3, 3));
+        p.setPen(QPen(QColor(120, 128, 142), 1.4, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(11, y), QPointF(i % 2 ? 17 : 19, y));
+    }
+    handsetShape(p, QRectF(14.5, 20.5, 12, 8), QColor(60, 64, 72));
+    QRadialGradient face(QPointF(24, 9), 8);
+    face.setColorAt(0, QColor(255, 255, 255));
+    face.setColorAt(1, QColor(214, 222, 236));
+    p.setPen(QPen(Outline, 1));
+    p.setBrush(face);
+    p.drawEllipse(QRectF(17.5, 2.5, 13, 13));
+    p.setPen(QPen(Outline, 1.4, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(24, 9), QPointF(24, 5));
+    p.drawLine(QPointF(24, 9), QPointF(27, 10.5));
+}
+
 // Paints each picture into its cell over the bar's blue, then masks what stayed untouched.
 QImage strip(const QList<IconPainter> &pictures, int cell, int height, const QColor &mask)
 {
@@ -347,11 +376,13 @@ QImage strip(const QList<IconPainter> &pictures, int cell, int height, const QCo
 
 void writeFolderImages(ArtWriter &w)
 {
-    // Items: audio conversion, audio transfer, phone book, recorder, player, settings, skins.
+    // Items: audio conversion, audio transfer, phone book, recorder, player, settings, skins,
+    // (the eighth cell), call history.
     w.write(QStringLiteral("254"),
-            strip({converter, transfer, phoneBook, recorder, player, settings, skins}, 32, 32,
-                  QColor(128, 128, 128)),
-            QSize(224, 32));
+            strip({converter, transfer, phoneBook, recorder, player, settings, skins, reservedCell,
+                   callHistory},
+                  32, 32, QColor(128, 128, 128)),
+            QSize(288, 32));
     // Tree: person, home, business, mobile, nickname, selected person.
     w.write(QStringLiteral("261"),
             strip({treePerson, treeHome, treeBusiness, treeMobile, treeNickname, treeSelected}, 16,

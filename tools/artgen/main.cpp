@@ -26,7 +26,9 @@ int generate(const QString &folder)
     writeIcons(writer);
     writeRingingIcons(writer);
     writeCallerPopup(writer);
+    writeAddressBookArt(writer);
     writeFolderImages(writer);
+    writeCallHistoryIcons(writer);
     QTextStream err(stderr);
     for (const QString &e : writer.errors())
         err << "dpx_artgen: " << e << '\n';

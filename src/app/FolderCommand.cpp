@@ -1,0 +1,44 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/FolderCommand.h"
+
+namespace dpx {
+
+QString toolName(Tool tool)
+{
+    switch (tool) {
+    case Tool::AudioConverter:
+        return QStringLiteral("音檔轉換");
+    case Tool::AudioTransfer:
+        return QStringLiteral("音檔傳輸");
+    case Tool::PhoneSettings:
+        return QStringLiteral("話機配置");
+    case Tool::CallHistory:
+        return QStringLiteral("通話記錄");
+    case Tool::CallActions:
+        return QStringLiteral("來電動作");
+    case Tool::None:
+        break;
+    }
+    return {};
+}
+
+std::optional<ToolWindow> toolWindowOf(Tool tool)
+{
+    switch (tool) {
+    case Tool::AudioConverter:
+        return ToolWindow::Converter;
+    case Tool::AudioTransfer:
+        return ToolWindow::Transfer;
+    case Tool::PhoneSettings:
+        return ToolWindow::Settings;
+    case Tool::CallHistory:
+        return ToolWindow::History;
+    case Tool::CallActions:
+        return ToolWindow::CallActions;
+    case Tool::None:
+        break;
+    }
+    return std::nullopt;
+}
+
+} // namespace dpx
