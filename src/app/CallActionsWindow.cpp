@@ -65,10 +65,10 @@ CallActionsWindow::CallActionsWindow(CallActionRunner &runner, CallActionStore &
     grid->addLayout(buttons, 2 + 2 * Rows, 0, 1, 4);
     connect(saveButton, &QPushButton::clicked, this, &CallActionsWindow::save);
     connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
-    show(m_store.load());
+    showActions(m_store.load());
 }
 
-void CallActionsWindow::show(const QList<CallAction> &actions)
+void CallActionsWindow::showActions(const QList<CallAction> &actions)
 {
     for (int i = 0; i < Rows; ++i) {
         const CallAction action = actions.value(i);
@@ -89,11 +89,12 @@ QString CallActionsWindow::rowProblem(int row) const
     return m_rows.at(row).problem->isHidden() ? QString() : m_rows.at(row).problem->text();
 }
 
-bool CallActionsWindow::checkRow(int row)
+bool CallActionsWindow::checkRow(int row, bool emptyIsFine)
 {
     const CallAction action = actionOf(row);
-    const QString problem = action.templateText.isEmpty() ? QString()
-                                                          : templateProblem(action.kind, action.templateText);
+    const QString problem = action.templateText.isEmpty() && emptyIsFine
+        ? QString()
+        : templateProblem(action.kind, action.templateText);
     m_rows[row].problem->setText(problem);
     m_rows[row].problem->setVisible(!problem.isEmpty());
     return problem.isEmpty();
@@ -104,7 +105,7 @@ bool CallActionsWindow::save()
     QList<CallAction> actions;
     bool good = true;
     for (int i = 0; i < Rows; ++i) {
-        good = checkRow(i) && good;
+        good = checkRow(i, true) && good;
         if (!actionOf(i).templateText.isEmpty())
             actions.append(actionOf(i));
     }
@@ -124,9 +125,7 @@ bool CallActionsWindow::save()
 
 bool CallActionsWindow::tryRow(int row)
 {
-    if (actionOf(row).templateText.isEmpty() || !checkRow(row))
-        return false;
-    return m_runner.run(actionOf(row), CallFacts::sample());
+    return checkRow(row, false) && m_runner.run(actionOf(row), CallFacts::sample());
 }
 
 } // namespace dpx

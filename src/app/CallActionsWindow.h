@@ -51,8 +51,9 @@ private:
         QLabel *problem = nullptr;
     };
     CallAction actionOf(int row) const;
-    bool checkRow(int row);
-    void show(const QList<CallAction> &actions);
+    // Shows the row's problem beside it; an empty row is fine when saving, not when trying.
+    bool checkRow(int row, bool emptyIsFine);
+    void showActions(const QList<CallAction> &actions);
 
     CallActionRunner &m_runner;
     CallActionStore &m_store;

@@ -89,7 +89,9 @@ private Q_SLOTS:
         QCOMPARE(CallActionStore(phone.data.path()).load(), stored);
         QCOMPARE(integration.actions().actions(), stored);
 
-        // 試用 runs the row once with the sample caller.
+        // 試用 runs the row once with the sample caller; an empty row says why it does nothing.
+        QVERIFY(!view->tryRow(3));
+        QVERIFY(view->rowProblem(3).contains(QStringLiteral("empty")));
         QTest::mouseClick(view->tryButton(0), Qt::LeftButton);
         QFile file(record);
         QVERIFY(file.open(QIODevice::ReadOnly));
