@@ -90,6 +90,8 @@ ContactEditor::ContactEditor(ContactEditorContext context, QWidget *parent)
 ContactEditor::~ContactEditor()
 {
     m_conversion.waitForFinished();
+    if (m_converting)
+        QApplication::restoreOverrideCursor();
 }
 
 void ContactEditor::buildFields()
@@ -202,14 +204,18 @@ void ContactEditor::openChooser()
 
 void ContactEditor::choosePictureFile(const QString &path)
 {
-    if (m_context.readOnly || m_conversion.isRunning())
+    if (m_context.readOnly || m_converting)
         return;
+    m_converting = true;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     m_conversion.setFuture(QtConcurrent::run([path] { return convertContactPicture(path); }));
 }
 
 void ContactEditor::onConverted()
 {
+    if (!m_converting)
+        return; // already taken by a save
+    m_converting = false;
     QApplication::restoreOverrideCursor();
     const ConvertedPicture result = m_conversion.result();
     if (!result.ok()) {
@@ -235,7 +241,11 @@ bool ContactEditor::save()
 {
     if (m_context.readOnly || !m_context.database)
         return false;
-    m_conversion.waitForFinished();
+    if (m_converting) {
+        // The picture being converted belongs to this save.
+        m_conversion.waitForFinished();
+        onConverted();
+    }
     const ContactRecord record = fieldsRecord();
     if (record.name().isEmpty()) {
         message(QString::fromUtf8(EmptyNameText));

@@ -64,7 +64,7 @@ public:
 
     // Converts a picture file for the contact (the chooser, a drop); done on a worker.
     void choosePictureFile(const QString &path);
-    bool isConverting() const { return m_conversion.isRunning(); }
+    bool isConverting() const { return m_converting; }
     bool hasPendingPicture() const { return !m_pending.isEmpty(); }
     void removePicture();
 
@@ -101,6 +101,7 @@ private:
     QImage m_pendingImage;
     bool m_removed = false;  // "移除照片" chosen
     QFutureWatcher<ConvertedPicture> m_conversion;
+    bool m_converting = false; // until its result is taken
     QSet<QString> m_failedPictures; // shown "导入头像失败!" once each
     QString m_lastMessage;
 };

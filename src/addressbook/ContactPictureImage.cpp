@@ -2,6 +2,7 @@
 #include "addressbook/ContactPictureImage.h"
 
 #include <QBuffer>
+#include <QFile>
 #include <QImageReader>
 #include <QPainter>
 
@@ -14,6 +15,18 @@ void limit(QImageReader &reader)
     reader.setAllocationLimit(kPictureAllocationLimitMB);
     reader.setDecideFormatFromContent(true);
     reader.setAutoTransform(true);
+}
+
+// A JPEG decoder pads a cut-off file with grey and reports success: a whole file ends its last
+// scan with the end-of-image marker (neither marker can occur inside the coded data).
+bool jpegIsComplete(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() > qint64(kPictureAllocationLimitMB) * 1024 * 1024)
+        return false;
+    const QByteArray bytes = file.readAll();
+    const qsizetype end = bytes.lastIndexOf(QByteArrayView("\xFF\xD9", 2));
+    return end >= 0 && end > bytes.lastIndexOf(QByteArrayView("\xFF\xDA", 2));
 }
 
 } // namespace
@@ -30,6 +43,10 @@ ConvertedPicture convertContactPicture(const QString &path, int size)
     }
     if (qint64(stored.width()) * stored.height() > kMaxPicturePixels) {
         result.error = QStringLiteral("The picture is too large.");
+        return result;
+    }
+    if (reader.format() == "jpeg" && !jpegIsComplete(path)) {
+        result.error = QStringLiteral("The picture file is incomplete.");
         return result;
     }
     // Decode straight at about the final size (JPEG decodes scaled, far faster than whole).

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "addressbook/ContactEditor.h"
 #include "addressbook/ContactPictureStore.h"
 #include "addressbook/ContactRecord.h"
 
@@ -15,7 +16,6 @@ class QLineEdit;
 namespace dpx {
 
 class AddressDatabase;
-class ContactEditor;
 class DropDownButton;
 class ReportListCtrl;
 class SkinBitmapButton;

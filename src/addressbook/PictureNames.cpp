@@ -27,6 +27,17 @@ void appendEscaped(QString &out, const QByteArray &bytes)
         out += QStringLiteral("%%1").arg(uint(uchar(byte)), 2, 16, QLatin1Char('0')).toUpper();
 }
 
+// One code point as text (QString::fromUcs4 would drop a byte-order mark).
+QString textOf(char32_t c)
+{
+    if (c > 0xFFFF)
+    {
+        const QChar pair[] = {QChar(QChar::highSurrogate(c)), QChar(QChar::lowSurrogate(c))};
+        return QString(pair, 2);
+    }
+    return QString(QChar(char16_t(c)));
+}
+
 // The UTF-8 bytes of one code point; a lone surrogate as the three bytes it would take.
 QByteArray utf8Of(char32_t c)
 {
@@ -35,7 +46,7 @@ QByteArray utf8Of(char32_t c)
         const char bytes[] = {char(0xE0 | (c >> 12)), char(0x80 | ((c >> 6) & 0x3F)), char(0x80 | (c & 0x3F))};
         return QByteArray(bytes, 3);
     }
-    return QString::fromUcs4(&c, 1).toUtf8();
+    return textOf(c).toUtf8();
 }
 
 bool isReservedDeviceName(const QString &key)
@@ -71,12 +82,13 @@ QString pictureFileStem(const QString &key)
     QString stem;
     for (qsizetype i = 0; i < points.size(); ++i) {
         const char32_t c = points.at(i);
-        const bool edge = (i == 0 && (c == u'.' || escapeFirst))
+        // A leading byte-order mark would vanish from the name in many readers of UTF-8.
+        const bool edge = (i == 0 && (c == u'.' || c == 0xFEFF || escapeFirst))
             || (i == points.size() - 1 && (c == u'.' || c == u' '));
         if (edge || mustEscape(c) || (c >= 0xD800 && c <= 0xDFFF))
             appendEscaped(stem, utf8Of(c));
         else
-            stem += QString::fromUcs4(&c, 1);
+            stem += textOf(c);
     }
 
     if (stem.toUtf8().size() <= kMaxPictureStemBytes)

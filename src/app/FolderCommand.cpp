@@ -12,6 +12,10 @@ QString toolName(Tool tool)
         return QStringLiteral("音檔傳輸");
     case Tool::PhoneSettings:
         return QStringLiteral("話機配置");
+    case Tool::SkinMenu:
+        return QStringLiteral("Skin");
+    case Tool::ChatClient:
+        return QStringLiteral("網路電話");
     case Tool::CallHistory:
         return QStringLiteral("通話記錄");
     case Tool::CallActions:
@@ -31,10 +35,13 @@ std::optional<ToolWindow> toolWindowOf(Tool tool)
         return ToolWindow::Transfer;
     case Tool::PhoneSettings:
         return ToolWindow::Settings;
+    case Tool::SkinMenu:
+        return ToolWindow::SkinMenu;
     case Tool::CallHistory:
         return ToolWindow::History;
     case Tool::CallActions:
         return ToolWindow::CallActions;
+    case Tool::ChatClient:
     case Tool::None:
         break;
     }

@@ -16,6 +16,8 @@ enum class Tool : quint32 {
     AudioConverter = 1,
     AudioTransfer = 2,
     PhoneSettings = 3,
+    SkinMenu = 4,   // the "Skin" popup
+    ChatClient = 5, // starts the chat client
     CallHistory = 14,
     CallActions = 15,
 };

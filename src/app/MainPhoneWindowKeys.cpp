@@ -6,12 +6,17 @@
 #include "app/DialSequencer.h"
 #include "app/Keypad.h"
 #include "app/PhoneBookTree.h"
+#include "app/ChatClientPrompt.h"
 #include "app/FolderCommand.h"
 #include "app/ToolWindows.h"
 #include "audio/MasterOutputVolume.h"
 #include "ui/BitmapSlider.h"
 #include "ui/FolderBar.h"
 #include "ui/FolderBarImages.h"
+#include "settings/SkinMenu.h"
+
+#include <QCursor>
+#include <QMenu>
 
 namespace dpx {
 
@@ -39,13 +44,20 @@ void MainPhoneWindow::createFolderBar(const QRect &area)
     const int tools = m_folderBar->AppendFolder(QStringLiteral("工具"), quint32(FolderKind::Tools));
     item(tools, Tool::AudioConverter, 0);
     item(tools, Tool::AudioTransfer, 1);
+    item(tools, Tool::ChatClient, 7);
     item(tools, Tool::CallHistory, 8);
     m_folderBar->AppendChildFolder(QStringLiteral("電話簿"), m_tree, quint32(FolderKind::PhoneBook));
     const int settings = m_folderBar->AppendFolder(QStringLiteral("設置"), quint32(FolderKind::Settings));
     item(settings, Tool::PhoneSettings, 5);
+    item(settings, Tool::SkinMenu, 6);
     item(settings, Tool::CallActions, 5);
     m_folderBar->SelectFolder(tools);
     connect(m_folderBar, &CGfxOutBarCtrl::panelNotify, this, &MainPhoneWindow::onPanelNotify);
+    connect(m_folderBar, &CGfxOutBarCtrl::contextMenuAboutToShow, this, [this](QMenu *menu) {
+        menu->addSeparator();
+        menu->addMenu(new SkinMenu(m_services.database,
+                                   [this](const QString &text) { ShowStatusText(text); }, menu));
+    });
 }
 
 void MainPhoneWindow::onPanelNotify(int code, int value)
@@ -63,8 +75,24 @@ void MainPhoneWindow::onPanelNotify(int code, int value)
 void MainPhoneWindow::openTool(quint32 itemValue)
 {
     const Tool tool = Tool(itemValue);
-    const std::optional<ToolWindow> which = toolWindowOf(tool);
-    if (which && m_toolWindows && m_toolWindows->open(*which))
+    if (tool == Tool::ChatClient) {
+        m_folderBar->clearItemSelection();
+        if (!m_chatClient)
+            m_chatClient = new ChatClientPrompt(
+                this, [this](const QString &text) { showMessage(text); },
+                [this](const QString &text) { m_lastMessage = text; });
+        m_chatClient->start();
+        return;
+    }
+    if (tool == Tool::SkinMenu) {
+        // A popup, not a window that stays: the item does not keep flashing.
+        m_folderBar->clearItemSelection();
+        if (QWidget *menu = m_toolWindows->open(ToolWindow::SkinMenu))
+            menu->move(QCursor::pos());
+        return;
+    }
+    const std::optional<ToolWindow> window = toolWindowOf(tool);
+    if (window && m_toolWindows && m_toolWindows->open(*window))
         return; // the item keeps flashing while its window is open
     // Nothing opened: the item stops flashing at once (it would wake the window for good).
     m_folderBar->clearItemSelection();

@@ -31,7 +31,7 @@ void MainPhoneWindow::createToolWindows()
     services.caller = [this] { return m_callerFound ? m_caller : ContactRecord(); };
     services.dock = [this](QWidget *window, QPoint offset) { dockToolWindow(window, offset); };
     m_toolWindows = new ToolWindows(std::move(services), this);
-    // A folder-bar item flashes while its window is open.
+    // A folder-bar item flashes while the window it opened is open.
     if (m_folderBar)
         connect(m_toolWindows, &ToolWindows::closed, m_folderBar, &CGfxOutBarCtrl::clearItemSelection);
 

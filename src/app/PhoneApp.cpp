@@ -10,10 +10,11 @@
 #include "app/ScriptRunner.h"
 #include "app/SimPanel.h"
 #include "app/SingleInstance.h"
-#include "app/ToolWindows.h"
 #include "device/BoxLink.h"
 #include "device/HidapiTransport.h"
 #include "history/CallHistoryRecorder.h"
+#include "settings/SkinTable.h"
+#include "settings/Themes.h"
 #include "sim/SimulatedBox.h"
 
 #include <QApplication>
@@ -81,6 +82,9 @@ int PhoneApp::run(int argc, char **argv)
     QApplication::setApplicationDisplayName(QStringLiteral("DPX"));
     QApplication::setOrganizationName(QStringLiteral("dpx"));
     QApplication::setQuitOnLastWindowClosed(false);
+    // Every start uses the same look, whatever the settings row holds (it only decides the
+    // check mark of the "Skin" menu).
+    Themes::apply(kStartupSkin);
 
     DataFolder data(DataFolder::choose(
         options.dataDir, qEnvironmentVariable("DPX_DATA_DIR"), QApplication::applicationDirPath(),

@@ -234,6 +234,26 @@ void skins(QPainter &p)
     }
 }
 
+void chatClient(QPainter &p)
+{
+    // A speech bubble with a handset in it: the chat program that also makes calls.
+    QPainterPath bubble;
+    bubble.addRoundedRect(QRectF(2.5, 3.5, 27, 19), 8, 8);
+    QPainterPath tail;
+    tail.moveTo(8, 20);
+    tail.lineTo(6.5, 28.5);
+    tail.lineTo(15, 21);
+    tail.closeSubpath();
+    p.setPen(QPen(Outline, 1));
+    p.setBrush(vertical(3, 28, QColor(120, 200, 255), QColor(20, 120, 220)));
+    p.drawPath(bubble.united(tail));
+    p.save();
+    p.translate(16, 13);
+    p.rotate(-20);
+    handsetShape(p, QRectF(-8, -5, 16, 10), QColor(255, 255, 255));
+    p.restore();
+}
+
 // Small tree pictures, on a 16-px grid.
 void treePerson(QPainter &p) { person(p, QRectF(1, 1, 14, 14), QColor(60, 120, 220)); }
 
@@ -309,9 +329,6 @@ void treeSelected(QPainter &p)
     person(p, QRectF(2, 2, 12, 13), QColor(230, 90, 40));
 }
 
-// Left empty for the eighth picture of the item strip, so that the call history is the ninth.
-void reservedCell(QPainter &) {}
-
 // The call history: a list of calls on a sheet, a handset and a small clock over its corner.
 void callHistory(QPainter &p)
 {
@@ -377,9 +394,9 @@ QImage strip(const QList<IconPainter> &pictures, int cell, int height, const QCo
 void writeFolderImages(ArtWriter &w)
 {
     // Items: audio conversion, audio transfer, phone book, recorder, player, settings, skins,
-    // (the eighth cell), call history.
+    // chat client, call history.
     w.write(QStringLiteral("254"),
-            strip({converter, transfer, phoneBook, recorder, player, settings, skins, reservedCell,
+            strip({converter, transfer, phoneBook, recorder, player, settings, skins, chatClient,
                    callHistory},
                   32, 32, QColor(128, 128, 128)),
             QSize(288, 32));
