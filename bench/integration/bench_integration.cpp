@@ -7,6 +7,7 @@
 //  3. the cost the bus object adds to handling an event pair: display writes applied with the
 //     object published on a private bus (with a subscriber) against the same writes with it
 //     not published.
+#include "../app/BenchTiming.h"
 #include "addressbook/AddressDatabase.h"
 #include "app/CallHistoryHookup.h"
 #include "app/DataFolder.h"
@@ -25,18 +26,12 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
-#include <algorithm>
 #include <cstdio>
 
 using namespace dpx;
+using dpx::bench::median;
 
 namespace {
-
-double median(QList<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v.isEmpty() ? 0 : v.at(v.size() / 2);
-}
 
 void waitUntil(const std::function<bool()> &done, int timeoutMs = 5000)
 {

@@ -35,8 +35,6 @@ CallActionsWindow::CallActionsWindow(CallActionRunner &runner, CallActionStore &
         row.kind->addItems({QStringLiteral("開啟網址"), QStringLiteral("啟動程式")}); // ActionKind order
         row.edit = new QLineEdit;
         row.edit->setMinimumWidth(320);
-        row.edit->setPlaceholderText(i == 0 ? QStringLiteral("https://crm.example.com/search?phone={digits}")
-                                            : QString());
         row.tryButton = new QPushButton(QStringLiteral("試用"));
         row.problem = new QLabel;
         row.problem->setStyleSheet(QStringLiteral("color: #c41e1e"));
@@ -53,7 +51,8 @@ CallActionsWindow::CallActionsWindow(CallActionRunner &runner, CallActionStore &
     }
     auto *hint = new QLabel(QStringLiteral(
         "可用欄位: {number} 號碼, {digits} 號碼數字, {name} 姓名, {line} co/icm, {time} 時間, "
-        "{duration} 通話秒數。\n程式: 第一個字是程式, 其餘是參數。網址限 http, https, mailto。"));
+        "{duration} 通話秒數。\n程式: 第一個字是程式, 其餘是參數。網址限 http, https, mailto。\n"
+        "例: https://crm.example.com/search?phone={digits}"));
     hint->setWordWrap(true);
     grid->addWidget(hint, 1 + 2 * Rows, 0, 1, 4);
     auto *saveButton = new QPushButton(QStringLiteral("儲存"));
