@@ -148,13 +148,21 @@ qint64 AddressDatabase::recordCall(const CallRecord &call)
             return false;
         id = insert->lastInsertId().toLongLong();
         insert->finish();
-        // The newest kCallHistoryLimit rows by id stay: one walk down the rowid tree.
+        // The newest kCallHistoryLimit rows by id stay. SQLite counts a table from its pages,
+        // so counting and dropping only the excess costs less than seeking the cut-off row.
+        QSqlQuery *count = preparedQuery(u"SELECT count(*) FROM call_history"_s, kWriteAction);
+        if (!count || !runQuery(*count, kWriteAction) || !count->next())
+            return false;
+        const qint64 excess = count->value(0).toLongLong() - kCallHistoryLimit;
+        count->finish();
+        if (excess <= 0)
+            return true;
         QSqlQuery *trim = preparedQuery(
-            u"DELETE FROM call_history WHERE id <= (SELECT id FROM call_history ORDER BY id DESC "
-            "LIMIT 1 OFFSET ?)"_s, kWriteAction);
+            u"DELETE FROM call_history WHERE id IN (SELECT id FROM call_history ORDER BY id LIMIT ?)"_s,
+            kWriteAction);
         if (!trim)
             return false;
-        trim->bindValue(0, kCallHistoryLimit);
+        trim->bindValue(0, excess);
         const bool trimmed = runQuery(*trim, kWriteAction);
         trim->finish();
         return trimmed;

@@ -112,7 +112,7 @@ void MainPhoneWindow::LookUpCaller(const QString &number)
         } else if (!m_callerFound) {
             m_callerNumber = number; // an unknown number never replaces a caller found before
         }
-        Q_EMIT callerNumberRead(number, m_callerFound ? m_caller.name() : QString());
+        Q_EMIT callerNumberRead(m_callerNumber, m_callerFound ? m_caller.name() : QString());
         if (m_callerFound && m_showCallerCard)
             QMetaObject::invokeMethod(this, &MainPhoneWindow::showCallerCardRequested,
                                       Qt::QueuedConnection);
