@@ -9,7 +9,10 @@
 #include "app/Options.h"
 #include "app/ScriptRunner.h"
 #include "app/SimPanel.h"
+#include "app/SimEepromFile.h"
 #include "app/SingleInstance.h"
+#include "app/CommandJobs.h"
+#include "transfer/TransferSession.h"
 #include "device/BoxLink.h"
 #include "device/HidapiTransport.h"
 #include "history/CallHistoryRecorder.h"
@@ -21,6 +24,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPointer>
 #include <QTimer>
 #include <QStandardPaths>
 
@@ -76,6 +80,9 @@ int PhoneApp::run(int argc, char **argv)
         std::puts("DPX VKSDPX.F01(N)");
         return 0;
     }
+    // Jobs run without a display, or in the DPX already running for the data folder.
+    if (options.hasJob())
+        return runCommandJob(argc, argv, options);
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("dpx"));
@@ -92,6 +99,9 @@ int PhoneApp::run(int argc, char **argv)
 
     // A second start hands its arguments to the first and ends without a window.
     SingleInstance instance(data.path());
+    instance.setJobFilter([](const QStringList &arguments) {
+        return Options::parse(QStringList{QStringLiteral("dpx")} + arguments).hasJob();
+    });
     if (!instance.claim(QApplication::arguments().mid(1)))
         return 0;
 
@@ -114,14 +124,51 @@ int PhoneApp::run(int argc, char **argv)
     } else {
         transport = std::make_unique<HidapiTransport>();
     }
+    if (simulated && !options.simEeprom.isEmpty()) {
+        QString error;
+        if (!SimEepromFile::load(*simulated, options.simEeprom, data.path(), &error))
+            return fail(error);
+    }
     BoxLink box(*transport);
     services.box = &box;
+    // Declared after the link: at exit a running transfer is cancelled and its clean-up done
+    // before the link goes.
+    TransferSession transfer(TransferSession::hooksFor(box));
+    services.transfer = &transfer;
+    services.verifyTransfers = !options.noVerify;
+    if (!options.simScript.isEmpty())
+        services.confirm = [](const QString &) { return true; }; // a script confirms its own requests
+    const auto saveSimEeprom = [&] {
+        QString error;
+        if (simulated && !options.simEeprom.isEmpty()
+            && !SimEepromFile::save(*simulated, options.simEeprom, &error))
+            std::fprintf(stderr, "dpx: %s\n", qPrintable(error));
+    };
+    QObject::connect(&transfer, &TransferSession::finished, &transfer, saveSimEeprom);
+    QObject::connect(&instance, &SingleInstance::jobHandedOver, &transfer,
+                     [&](const QStringList &arguments, JobReply *reply) {
+                         const Options later = Options::parse(QStringList{QStringLiteral("dpx")} + arguments);
+                         Job *job = makeCommandJob(later, {data.path(), &transfer}).release();
+                         job->setParent(&transfer);
+                         QPointer<JobReply> guard(reply);
+                         QObject::connect(job, &Job::progress, job, [guard](const QString &line) {
+                             if (guard)
+                                 guard->progress(line);
+                         });
+                         QObject::connect(job, &Job::finished, job, [guard, job](int code, const QString &message) {
+                             if (guard)
+                                 guard->finish(code, message);
+                             job->deleteLater();
+                         });
+                         job->start();
+                     });
 
     int exitCode = 0;
     {
         MainPhoneWindow window(services);
         CallHistoryRecorder history(&database);
         connectCallHistory(history, window);
+        QObject::connect(&transfer, &TransferSession::statusText, &window, &MainPhoneWindow::ShowStatusText);
         DesktopIntegration integration(history.tracker(), window, data.path());
         integration.publish(QDBusConnection::sessionBus()); // no session bus: runs without
         QObject::connect(&window, &MainPhoneWindow::exitRequested, &app, [] { QApplication::quit(); });
@@ -164,6 +211,8 @@ int PhoneApp::run(int argc, char **argv)
         history.tracker().closeInterrupted(); // a call still open is kept with what is known
         window.close();
     }
+    transfer.cancelAndWait();
+    saveSimEeprom();
     // The window is gone; the link, the database and the work folder go in that order.
     return exitCode;
 }
