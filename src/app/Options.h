@@ -25,6 +25,11 @@ struct Options {
     QList<RingLoad> ringLoads; // --load-ring SLOT=FILE (repeatable)
     bool factoryDefault = false; // --factory-default
     bool noVerify = false;       // --no-verify: written data is not read back
+    // --convert IN OUT [--start M:SS] [--length SECONDS]: a segment into the box's raw format.
+    QString convertSource;
+    QString convertTarget;
+    double convertStart = 0;
+    double convertLength = 0;    // 0: up to the end of the file (at most 36 s)
     bool showHelp = false;
     bool showVersion = false;
     QString error;         // set when the arguments cannot be understood
@@ -36,6 +41,8 @@ struct Options {
     QStringList jobArguments() const;
 
     static Options parse(const QStringList &arguments);
+    // "M:SS" (also "M:SS.s" or plain seconds) as seconds; -1 when it is not such a time.
+    static double parseTime(const QString &text);
 };
 
 } // namespace dpx
