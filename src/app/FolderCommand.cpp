@@ -18,6 +18,8 @@ QString toolName(Tool tool)
         return QStringLiteral("網路電話");
     case Tool::CallHistory:
         return QStringLiteral("通話記錄");
+    case Tool::CallActions:
+        return QStringLiteral("來電動作");
     case Tool::None:
         break;
     }
@@ -37,6 +39,8 @@ std::optional<ToolWindow> toolWindowOf(Tool tool)
         return ToolWindow::SkinMenu;
     case Tool::CallHistory:
         return ToolWindow::History;
+    case Tool::CallActions:
+        return ToolWindow::CallActions;
     case Tool::ChatClient:
     case Tool::None:
         break;

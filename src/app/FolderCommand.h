@@ -19,6 +19,7 @@ enum class Tool : quint32 {
     SkinMenu = 4,   // the "Skin" popup
     ChatClient = 5, // starts the chat client
     CallHistory = 14,
+    CallActions = 15,
 };
 
 // What a folder of the folder bar holds, stored as the folder's own value.

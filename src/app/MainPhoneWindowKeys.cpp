@@ -50,6 +50,7 @@ void MainPhoneWindow::createFolderBar(const QRect &area)
     const int settings = m_folderBar->AppendFolder(QStringLiteral("設置"), quint32(FolderKind::Settings));
     item(settings, Tool::PhoneSettings, 5);
     item(settings, Tool::SkinMenu, 6);
+    item(settings, Tool::CallActions, 9);
     m_folderBar->SelectFolder(tools);
     connect(m_folderBar, &CGfxOutBarCtrl::panelNotify, this, &MainPhoneWindow::onPanelNotify);
     connect(m_folderBar, &CGfxOutBarCtrl::contextMenuAboutToShow, this, [this](QMenu *menu) {

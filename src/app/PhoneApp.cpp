@@ -6,6 +6,7 @@
 #include "app/CallHistoryHookup.h"
 #include "app/DataFolder.h"
 #include "app/DiagnosticLog.h"
+#include "app/DesktopIntegration.h"
 #include "app/MainPhoneWindow.h"
 #include "app/Options.h"
 #include "app/ScriptRunner.h"
@@ -183,6 +184,8 @@ int PhoneApp::run(int argc, char **argv)
         CallHistoryRecorder history(&database);
         connectCallHistory(history, window);
         QObject::connect(&transfer, &TransferSession::statusText, &window, &MainPhoneWindow::ShowStatusText);
+        DesktopIntegration integration(history.tracker(), window, data.path());
+        integration.publish(QDBusConnection::sessionBus()); // no session bus: runs without
         QObject::connect(&window, &MainPhoneWindow::exitRequested, &app, [] { QApplication::quit(); });
         QObject::connect(&instance, &SingleInstance::activated, &window,
                          [&window](const QStringList &arguments) {
@@ -211,6 +214,7 @@ int PhoneApp::run(int argc, char **argv)
             runner->setTracer(boxes.tracer());
             runner->setReplay(replay);
             runner->setCallHistory(&history);
+            runner->setCallActions(&integration.actions());
             QObject::connect(runner.get(), &ScriptRunner::finished, &app, [&](int code) {
                 const QString difference = replay && code == 0 ? replay->verdict() : QString();
                 if (!difference.isEmpty())

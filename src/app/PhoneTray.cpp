@@ -47,6 +47,7 @@ PhoneTray::PhoneTray(const QString &title, QObject *parent) : QObject(parent), m
     m_transfer = m_menu->addAction(QStringLiteral("檔傳輸..."));
     m_phoneBook = m_menu->addAction(QStringLiteral("通訊簿"));
     m_history = m_menu->addAction(QStringLiteral("通話記錄"));
+    m_callActions = m_menu->addAction(QStringLiteral("來電動作"));
     m_converter->setData(quint32(Tool::AudioConverter));
     m_transfer->setData(quint32(Tool::AudioTransfer));
     m_menu->addSeparator();

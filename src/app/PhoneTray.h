@@ -54,6 +54,7 @@ public:
     QAction *transferAction() const { return m_transfer; }
     QAction *phoneBookAction() const { return m_phoneBook; }
     QAction *historyAction() const { return m_history; }
+    QAction *callActionsAction() const { return m_callActions; }
     QAction *exitAction() const { return m_exit; }
     // The entries of the folder bar's tools; each carries its tool (a Tool value) as its data.
     QList<QAction *> toolActions() const { return {m_converter, m_transfer}; }
@@ -75,6 +76,7 @@ private:
     QAction *m_transfer = nullptr;
     QAction *m_phoneBook = nullptr;
     QAction *m_history = nullptr;
+    QAction *m_callActions = nullptr;
     int m_missed = 0;
     QAction *m_exit = nullptr;
 };

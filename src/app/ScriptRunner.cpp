@@ -6,6 +6,7 @@
 #include "app/MainPhoneWindow.h"
 #include "app/ToolWindows.h"
 #include "history/CallHistoryRecorder.h"
+#include "integration/CallActionRunner.h"
 #include "device/BoxLink.h"
 #include "device/ReplayTransport.h"
 #include "device/TracingTransport.h"
@@ -105,6 +106,7 @@ void ScriptRunner::step()
     case ScriptCommand::ExpectHistoryCount:
     case ScriptCommand::ExpectMissedCount:
     case ScriptCommand::ExpectLastCall:
+    case ScriptCommand::ExpectActionCount:
     case ScriptCommand::ExpectSlot:
     case ScriptCommand::ExpectCard: {
         if (!m_expecting) {
@@ -131,7 +133,8 @@ void ScriptRunner::step()
         const bool fromTelephone = command.kind != ScriptCommand::Plug
             && command.kind != ScriptCommand::Unplug && command.kind != ScriptCommand::Screenshot
             && command.kind != ScriptCommand::OpenWindow
-            && command.kind != ScriptCommand::ScreenshotWindow && !isTransferCommand(command.kind);
+            && command.kind != ScriptCommand::ScreenshotWindow && !isTransferCommand(command.kind)
+            && command.kind != ScriptCommand::SetAction;
         if (fromTelephone && m_box.isPlugged() && !m_readerListening) {
             if (!m_waitingForReader.isValid())
                 m_waitingForReader.start();
@@ -232,6 +235,16 @@ QString ScriptRunner::act(const ScriptCommand &command)
     case ScriptCommand::OpenWindow:
     case ScriptCommand::ScreenshotWindow:
         return actOnToolWindow(command);
+    case ScriptCommand::SetAction: {
+        const CallAction action{ActionWhen(n.value(0)), ActionKind(n.value(1)), command.text};
+        const QString problem = templateProblem(action.kind, action.templateText);
+        if (!problem.isEmpty())
+            return problem;
+        if (!m_actions)
+            return QStringLiteral("no call actions in this run");
+        m_actions->addAction(action);
+        return {};
+    }
     default:
         if (isTransferCommand(command.kind))
             return actOnTransfer(command);
@@ -255,6 +268,12 @@ QString ScriptRunner::actOnToolWindow(const ScriptCommand &command)
         && !window->grab().toImage().save(command.text, "PNG"))
         return QStringLiteral("cannot write the screenshot %1").arg(command.text);
     return {};
+}
+
+void ScriptRunner::setCallActions(CallActionRunner *actions)
+{
+    m_actions = actions;
+    m_actionsBefore = actions ? actions->actionsTaken() : 0;
 }
 
 QString ScriptRunner::check(const ScriptCommand &command) const
@@ -303,6 +322,11 @@ QString ScriptRunner::check(const ScriptCommand &command) const
     case ScriptCommand::ExpectMissedCount:
     case ScriptCommand::ExpectLastCall:
         return checkHistory(command);
+    case ScriptCommand::ExpectActionCount:
+        expected = QString::number(command.numbers.value(0));
+        actual = m_actions ? QString::number(m_actions->actionsTaken() - m_actionsBefore)
+                           : QStringLiteral("no call actions");
+        break;
     default:
         return QStringLiteral("not an expectation");
     }

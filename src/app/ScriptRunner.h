@@ -9,6 +9,7 @@
 
 namespace dpx {
 
+class CallActionRunner;
 class CallHistoryRecorder;
 class MainPhoneWindow;
 class ReplayTransport;
@@ -34,6 +35,8 @@ public:
     bool startText(const QString &text);
     // What the call-history expectations read.
     void setCallHistory(CallHistoryRecorder *history) { m_history = history; }
+    // Where set-action adds its actions and action-count counts.
+    void setCallActions(CallActionRunner *actions);
 
     // Recording: each step that acts on the box leaves a mark in the trace first.
     void setTracer(TracingTransport *tracer) { m_tracer = tracer; }
@@ -65,6 +68,8 @@ private:
     MainPhoneWindow &m_window;
     SimulatedBox &m_box;
     CallHistoryRecorder *m_history = nullptr;
+    CallActionRunner *m_actions = nullptr;
+    int m_actionsBefore = 0; // taken before the script began
     QList<ScriptCommand> m_commands;
     int m_index = 0;
     QElapsedTimer m_expectSince;

@@ -2,6 +2,9 @@
 #include "app/SimScript.h"
 
 #include "phone/LampBoard.h"
+
+#include "integration/CallAction.h"
+
 #include "app/ToolWindowKind.h"
 
 #include <QStringList>
@@ -245,6 +248,12 @@ QString readCommand(const QStringList &w, ScriptCommand *cmd)
             cmd->kind = what == QLatin1String("history-count") ? ScriptCommand::ExpectHistoryCount
                                                                : ScriptCommand::ExpectMissedCount;
             cmd->numbers = {*count};
+        } else if (what == QLatin1String("action-count")) {
+            const auto count = number(w[2], 0, 1000000);
+            if (!count)
+                return QStringLiteral("expect action-count needs a count");
+            cmd->kind = ScriptCommand::ExpectActionCount;
+            cmd->numbers = {*count};
         } else if (what == QLatin1String("card")) {
             cmd->kind = ScriptCommand::ExpectCard;
         } else if (what == QLatin1String("slot")) {
@@ -275,6 +284,14 @@ QString readCommand(const QStringList &w, ScriptCommand *cmd)
         cmd->numbers = {int(*window)};
         if (args == 2)
             cmd->text = w[2];
+    } else if (verb == QLatin1String("set-action") && wantArgs(3)) {
+        const auto when = actionWhenFromName(w[1]);
+        const auto kind = actionKindFromName(w[2]);
+        if (!when || !kind)
+            return QStringLiteral("set-action needs ring|answer|end|missed, then url|program");
+        cmd->kind = ScriptCommand::SetAction;
+        cmd->numbers = {int(*when), int(*kind)};
+        cmd->text = w[3];
     } else if (verb == QLatin1String("load") && wantArgs(2)) {
         const auto slot = number(w[1], 0, 5);
         if (!slot)

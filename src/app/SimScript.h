@@ -42,10 +42,13 @@ struct ScriptCommand {
         ExpectHistoryCount, // expect history-count N
         ExpectMissedCount,  // expect missed-count N
         ExpectLastCall,     // expect last-call RESULT NUMBER
+        SetAction,          // set-action WHEN KIND "TEMPLATE"  (for this run only)
+        ExpectActionCount,  // expect action-count N             (actions taken since the start)
     };
     Kind kind = Quit;
     int line = 0;          // line number in the script, from 1
-    QList<int> numbers;    // wait time, event bytes, key number, line or lamp number, tool window
+    QList<int> numbers;    // wait time, event bytes, key number, line or lamp number, tool window,
+                           // action moment and kind
     QString text;          // quoted text, file name, number to ring, hex prefix, lamp state
     bool flag = false;     // ring: outside line (co) rather than intercom; expect alert: on
 };

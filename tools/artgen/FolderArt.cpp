@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Folder bar image strips: seven 32-px item pictures and six 16-px tree pictures.
+// Folder bar image strips: ten 32-px item pictures and six 16-px tree pictures.
 #include "Art.h"
 
 #include <QLinearGradient>
@@ -355,6 +355,24 @@ void callHistory(QPainter &p)
     p.drawLine(QPointF(24, 9), QPointF(27, 10.5));
 }
 
+// A handset sending the call on to a program's window: what the call actions do.
+void callActions(QPainter &p)
+{
+    QPainterPath frame;
+    frame.addRoundedRect(QRectF(12.5, 2.5, 18, 15), 2, 2);
+    p.setPen(QPen(Outline, 1));
+    p.setBrush(vertical(2.5, 17.5, QColor(255, 255, 255), QColor(214, 222, 236)));
+    p.drawPath(frame);
+    p.setPen(Qt::NoPen);
+    p.setBrush(vertical(3, 7, QColor(70, 130, 230), QColor(36, 84, 180)));
+    p.drawRect(QRectF(13, 3, 17, 4));
+    p.setPen(QPen(QColor(120, 128, 142), 1.4, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(16, 10.5), QPointF(27, 10.5));
+    p.drawLine(QPointF(16, 14), QPointF(23, 14));
+    arrow(p, QPointF(7, 19), QPointF(14.5, 12.5), QColor(250, 196, 40));
+    handsetShape(p, QRectF(1.5, 19.5, 16, 10), QColor(60, 64, 72));
+}
+
 // Paints each picture into its cell over the bar's blue, then masks what stayed untouched.
 QImage strip(const QList<IconPainter> &pictures, int cell, int height, const QColor &mask)
 {
@@ -394,12 +412,12 @@ QImage strip(const QList<IconPainter> &pictures, int cell, int height, const QCo
 void writeFolderImages(ArtWriter &w)
 {
     // Items: audio conversion, audio transfer, phone book, recorder, player, settings, skins,
-    // chat client, call history.
+    // chat client, call history, call actions.
     w.write(QStringLiteral("254"),
             strip({converter, transfer, phoneBook, recorder, player, settings, skins, chatClient,
-                   callHistory},
+                   callHistory, callActions},
                   32, 32, QColor(128, 128, 128)),
-            QSize(288, 32));
+            QSize(320, 32));
     // Tree: person, home, business, mobile, nickname, selected person.
     w.write(QStringLiteral("261"),
             strip({treePerson, treeHome, treeBusiness, treeMobile, treeNickname, treeSelected}, 16,
