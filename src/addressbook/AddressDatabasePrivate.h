@@ -29,6 +29,7 @@ struct AddressDatabase::Private {
     bool numberIndex = false;
     // The index disagreed with the rows and could not be rebuilt: read rows until reopened.
     bool numberIndexDistrusted = false;
+    bool importBatch = false; // inside beginImportBatch() .. commit/abort
 };
 
 } // namespace dpx
