@@ -40,7 +40,10 @@ std::optional<QString> decode(QByteArrayView data, const QByteArray &encoding)
 {
     // Stateless: a stateful decoder keeps a truncated last sequence for a next call that never
     // comes and reports no error.
-    QStringDecoder decoder(encoding.constData(), QStringConverter::Flag::Stateless);
+    // The built-in decoders are found without a look-up by name.
+    const auto builtIn = QStringConverter::encodingForName(encoding.constData());
+    QStringDecoder decoder = builtIn ? QStringDecoder(*builtIn, QStringConverter::Flag::Stateless)
+                                     : QStringDecoder(encoding.constData(), QStringConverter::Flag::Stateless);
     if (!decoder.isValid())
         return std::nullopt;
     QString text = decoder.decode(data);

@@ -176,8 +176,11 @@ private:
     std::optional<QString> decodeCharset(const VCardProperty &property, QByteArrayView bytes)
     {
         QByteArray charset = property.param("CHARSET");
-        if (charset.isEmpty())
-            charset = textdecoding::isValidUtf8(bytes) ? QByteArray("UTF-8") : m_legacy;
+        if (charset.isEmpty()) {
+            if (auto text = textdecoding::decode(bytes, "UTF-8"))
+                return text;
+            charset = m_legacy;
+        }
         if (!QStringDecoder(charset.constData()).isValid())
             return fail(property, u"不明的 CHARSET「%1」"_s.arg(QString::fromLatin1(charset)));
         if (auto text = textdecoding::decode(bytes, charset))

@@ -92,6 +92,10 @@ bool parseProperty(const QByteArray &line, int lineNumber, VCardProperty *proper
 bool isMarker(const QByteArray &line, QByteArrayView keyword)
 {
     // BEGIN:VCARD / END:VCARD, letter case and surrounding blanks ignored.
+    const QByteArrayView view(line);
+    if (view.size() < keyword.size() + 6 || (view.back() != 'D' && view.back() != 'd' && view.back() != ' '
+                                             && view.back() != '\t'))
+        return false; // most lines: no copy
     const QByteArray trimmed = line.trimmed().toUpper();
     return trimmed.size() == keyword.size() + 6 && trimmed.startsWith(keyword)
         && trimmed.sliced(keyword.size()) == ":VCARD";
