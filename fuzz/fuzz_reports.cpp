@@ -93,7 +93,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     std::vector<quint8> buffer(bufferSize, 0xFF); // exact size, so ASan sees any overrun
     while (!feed.reports.empty()) {
         const int result = device.ReadReply(buffer, askedLength, reportId);
-        if (result < 0 || size_t(result) > buffer.size())
+        if (result < dpx::UsbHidDevice::DeviceGone || size_t(result) > buffer.size())
             __builtin_trap();
         if (!feed.reports.empty())
             device.ReadReports(buffer, askedLength);

@@ -67,6 +67,11 @@ bool DataFolder::prepare()
             return false;
         }
     }
+    // The six factory audio files the factory default writes into the box.
+    for (const char *name : {"ALL.raw", "L01.raw", "L02.raw", "L03.raw", "L04.raw", "L05.raw"}) {
+        if (!seed(QStringLiteral(":/defaults/") + QLatin1String(name), QLatin1String(name)))
+            return false;
+    }
     return seed(QStringLiteral(":/defaults/info.ini"), QStringLiteral("info.ini"))
         && seed(QStringLiteral(":/defaults/Default.bmp"),
                 QLatin1String(PictureFolderName) + QStringLiteral("/Default.bmp"));

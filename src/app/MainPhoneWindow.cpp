@@ -11,6 +11,7 @@
 #include "app/LcdPanel.h"
 #include "app/PhoneTray.h"
 #include "app/StatusLine.h"
+#include "app/ToolWindows.h"
 #include "audio/MasterOutputVolume.h"
 #include "audio/RingRules.h"
 #include "audio/RingTonePlayer.h"
@@ -131,6 +132,7 @@ MainPhoneWindow::MainPhoneWindow(const PhoneServices &services, QWidget *parent)
         connect(box, &BoxLink::boxLost, this, &MainPhoneWindow::onBoxLost);
         connect(box, &BoxLink::eventPair, this, &MainPhoneWindow::OnDeviceEvent);
     }
+    createToolWindows();
     refreshLcd();
     if (!m_services.databaseProblem.isEmpty())
         ShowStatusText(m_services.databaseProblem);
@@ -366,6 +368,7 @@ void MainPhoneWindow::showAbout()
 
 void MainPhoneWindow::closeEvent(QCloseEvent *event)
 {
+    m_toolWindows->closeAll();
     m_popup->Hide(false);
     m_captureTimer.stop();
     m_ringPlayer->Stop();

@@ -32,6 +32,7 @@ class PhoneTray;
 class StatusLine;
 class CGfxOutBarCtrl;
 class PhoneBookTree;
+class ToolWindows;
 
 // What the main window works with; owned by the application, alive as long as the window.
 struct PhoneServices {
@@ -96,6 +97,9 @@ public:
     // A message for the user: a message box that does not block the telephone.
     void showMessage(const QString &text);
     QString lastMessage() const { return m_lastMessage; }
+
+    // The tool windows (phone book, settings, ...), opened by a typed request.
+    ToolWindows &toolWindows() const { return *m_toolWindows; }
 
     // Tool windows docked to the right edge follow the main window at this offset.
     void dockToolWindow(QWidget *window, QPoint offset);
@@ -162,6 +166,7 @@ private:
     void followOutsideVolume(int volume);
     void showAbout();
     void startDialling(const QString &number);
+    void createToolWindows();
 
     PhoneServices m_services;
     Keypad *m_keypad = nullptr;
@@ -178,6 +183,7 @@ private:
     CGfxOutBarCtrl *m_folderBar = nullptr;
     PhoneBookTree *m_tree = nullptr;
     MasterOutputVolume *m_volume = nullptr;
+    ToolWindows *m_toolWindows = nullptr;
     QPixmap m_background;
 
     bool m_phoneTypeDx = true;

@@ -2,6 +2,7 @@
 #include "app/Options.h"
 
 #include <QCommandLineParser>
+#include <QFileInfo>
 
 namespace dpx {
 
@@ -26,7 +27,27 @@ Options Options::parse(const QStringList &arguments)
     const QCommandLineOption dial(QStringLiteral("dial"),
                                   QStringLiteral("Dial NUMBER on the desk telephone."),
                                   QStringLiteral("NUMBER"));
-    parser.addOptions({help, version, simulate, dataDir, script, dial});
+    const QCommandLineOption simEeprom(
+        QStringLiteral("sim-eeprom"),
+        QStringLiteral("Keep the simulated box's EEPROM in FILE, a 4 MiB image (implies --simulate)."),
+        QStringLiteral("FILE"));
+    const QCommandLineOption backup(QStringLiteral("eeprom-backup"),
+                                    QStringLiteral("Save the box's whole EEPROM into FILE (4 MiB)."),
+                                    QStringLiteral("FILE"));
+    const QCommandLineOption restore(QStringLiteral("eeprom-restore"),
+                                     QStringLiteral("Write an EEPROM image FILE back into the box."),
+                                     QStringLiteral("FILE"));
+    const QCommandLineOption loadRing(
+        QStringLiteral("load-ring"),
+        QStringLiteral("Load FILE (.raw or mu-law 16 kHz mono WAVE) into SLOT: 0 = ring, 1-5 = music. "
+                       "Repeatable."),
+        QStringLiteral("SLOT=FILE"));
+    const QCommandLineOption factory(QStringLiteral("factory-default"),
+                                     QStringLiteral("Write the factory table and the six factory files into the box."));
+    const QCommandLineOption noVerify(QStringLiteral("no-verify"),
+                                      QStringLiteral("Do not read written data back from the box."));
+    parser.addOptions({help, version, simulate, dataDir, script, dial, simEeprom, backup, restore,
+                       loadRing, factory, noVerify});
     parser.addPositionalArgument(QStringLiteral("url"),
                                  QStringLiteral("A tel: URL to dial."), QStringLiteral("[tel:NUMBER]"));
 
@@ -40,7 +61,35 @@ Options Options::parse(const QStringList &arguments)
     }
     options.showHelp = parser.isSet(help);
     options.showVersion = parser.isSet(version);
-    options.simulate = parser.isSet(simulate) || parser.isSet(script);
+    options.simulate = parser.isSet(simulate) || parser.isSet(script) || parser.isSet(simEeprom);
+    options.simEeprom = parser.value(simEeprom);
+    options.eepromBackup = parser.value(backup);
+    options.eepromRestore = parser.value(restore);
+    options.factoryDefault = parser.isSet(factory);
+    options.noVerify = parser.isSet(noVerify);
+    for (const QString &value : parser.values(loadRing)) {
+        const qsizetype equals = value.indexOf(QLatin1Char('='));
+        bool numeric = false;
+        const int slot = equals > 0 ? value.left(equals).toInt(&numeric) : -1;
+        if (!numeric || slot < 0 || slot > 5 || equals + 1 >= value.size()) {
+            options.error = QStringLiteral("--load-ring wants SLOT=FILE with SLOT 0 (ring) to 5: %1").arg(value);
+            return options;
+        }
+        options.ringLoads.append({slot, value.mid(equals + 1)});
+    }
+    const int jobKinds = int(!options.eepromBackup.isEmpty()) + int(!options.eepromRestore.isEmpty())
+        + int(!options.ringLoads.isEmpty()) + int(options.factoryDefault);
+    if (jobKinds > 1) {
+        options.error = QStringLiteral("Choose one of --eeprom-backup, --eeprom-restore, --load-ring "
+                                       "and --factory-default at a time.");
+        return options;
+    }
+    if (parser.isSet(backup) && options.eepromBackup.isEmpty())
+        options.error = QStringLiteral("--eeprom-backup wants a file name.");
+    if (parser.isSet(restore) && options.eepromRestore.isEmpty())
+        options.error = QStringLiteral("--eeprom-restore wants a file name.");
+    if (!options.error.isEmpty())
+        return options;
     options.dataDir = parser.value(dataDir);
     options.simScript = parser.value(script);
     options.dialNumber = parser.value(dial);
@@ -53,6 +102,28 @@ Options Options::parse(const QStringList &arguments)
         }
     }
     return options;
+}
+
+QStringList Options::jobArguments() const
+{
+    const auto absolute = [](const QString &path) { return QFileInfo(path).absoluteFilePath(); };
+    QStringList arguments;
+    if (!eepromBackup.isEmpty())
+        arguments << QStringLiteral("--eeprom-backup") << absolute(eepromBackup);
+    if (!eepromRestore.isEmpty())
+        arguments << QStringLiteral("--eeprom-restore") << absolute(eepromRestore);
+    for (const RingLoad &load : ringLoads)
+        arguments << QStringLiteral("--load-ring") << QStringLiteral("%1=%2").arg(load.slot).arg(absolute(load.path));
+    if (factoryDefault)
+        arguments << QStringLiteral("--factory-default");
+    if (noVerify)
+        arguments << QStringLiteral("--no-verify");
+    return arguments;
+}
+
+bool Options::hasJob() const
+{
+    return !eepromBackup.isEmpty() || !eepromRestore.isEmpty() || !ringLoads.isEmpty() || factoryDefault;
 }
 
 } // namespace dpx

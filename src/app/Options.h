@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -12,10 +13,27 @@ struct Options {
     QString dataDir;       // --data-dir
     QString simScript;     // --sim-script FILE (implies --simulate)
     QString dialNumber;    // --dial NUMBER, or a tel: URL among the arguments
+    QString simEeprom;     // --sim-eeprom FILE: the simulated box's memory (implies --simulate)
+
+    // Command-line jobs: work done without a window (or handed to the running DPX).
+    struct RingLoad {
+        int slot = 0; // 0 = the general ring tone, 1..5 = music
+        QString path;
+    };
+    QString eepromBackup;      // --eeprom-backup FILE
+    QString eepromRestore;     // --eeprom-restore FILE
+    QList<RingLoad> ringLoads; // --load-ring SLOT=FILE (repeatable)
+    bool factoryDefault = false; // --factory-default
+    bool noVerify = false;       // --no-verify: written data is not read back
     bool showHelp = false;
     bool showVersion = false;
     QString error;         // set when the arguments cannot be understood
     QString helpText;
+
+    // True when the command line asks for a job rather than the telephone window.
+    bool hasJob() const;
+    // The job's options again, with absolute file names, to hand to a running DPX.
+    QStringList jobArguments() const;
 
     static Options parse(const QStringList &arguments);
 };

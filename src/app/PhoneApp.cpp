@@ -7,7 +7,10 @@
 #include "app/Options.h"
 #include "app/ScriptRunner.h"
 #include "app/SimPanel.h"
+#include "app/SimEepromFile.h"
 #include "app/SingleInstance.h"
+#include "app/CommandJobs.h"
+#include "transfer/TransferSession.h"
 #include "device/BoxLink.h"
 #include "device/HidapiTransport.h"
 #include "sim/SimulatedBox.h"
@@ -16,6 +19,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPointer>
 #include <QTimer>
 #include <QStandardPaths>
 
@@ -71,6 +75,9 @@ int PhoneApp::run(int argc, char **argv)
         std::puts("DPX VKSDPX.F01(N)");
         return 0;
     }
+    // Jobs run without a display, or in the DPX already running for the data folder.
+    if (options.hasJob())
+        return runCommandJob(argc, argv, options);
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("dpx"));
@@ -84,6 +91,9 @@ int PhoneApp::run(int argc, char **argv)
 
     // A second start hands its arguments to the first and ends without a window.
     SingleInstance instance(data.path());
+    instance.setJobFilter([](const QStringList &arguments) {
+        return Options::parse(QStringList{QStringLiteral("dpx")} + arguments).hasJob();
+    });
     if (!instance.claim(QApplication::arguments().mid(1)))
         return 0;
 
@@ -106,12 +116,45 @@ int PhoneApp::run(int argc, char **argv)
     } else {
         transport = std::make_unique<HidapiTransport>();
     }
+    if (simulated && !options.simEeprom.isEmpty()) {
+        QString error;
+        if (!SimEepromFile::load(*simulated, options.simEeprom, data.path(), &error))
+            return fail(error);
+    }
     BoxLink box(*transport);
     services.box = &box;
+    // Declared after the link: at exit a running transfer is cancelled and its clean-up done
+    // before the link goes.
+    TransferSession transfer(TransferSession::hooksFor(box));
+    const auto saveSimEeprom = [&] {
+        QString error;
+        if (simulated && !options.simEeprom.isEmpty()
+            && !SimEepromFile::save(*simulated, options.simEeprom, &error))
+            std::fprintf(stderr, "dpx: %s\n", qPrintable(error));
+    };
+    QObject::connect(&transfer, &TransferSession::finished, &transfer, saveSimEeprom);
+    QObject::connect(&instance, &SingleInstance::jobHandedOver, &transfer,
+                     [&](const QStringList &arguments, JobReply *reply) {
+                         const Options later = Options::parse(QStringList{QStringLiteral("dpx")} + arguments);
+                         Job *job = makeCommandJob(later, {data.path(), &transfer}).release();
+                         job->setParent(&transfer);
+                         QPointer<JobReply> guard(reply);
+                         QObject::connect(job, &Job::progress, job, [guard](const QString &line) {
+                             if (guard)
+                                 guard->progress(line);
+                         });
+                         QObject::connect(job, &Job::finished, job, [guard, job](int code, const QString &message) {
+                             if (guard)
+                                 guard->finish(code, message);
+                             job->deleteLater();
+                         });
+                         job->start();
+                     });
 
     int exitCode = 0;
     {
         MainPhoneWindow window(services);
+        QObject::connect(&transfer, &TransferSession::statusText, &window, &MainPhoneWindow::ShowStatusText);
         QObject::connect(&window, &MainPhoneWindow::exitRequested, &app, [] { QApplication::quit(); });
         QObject::connect(&instance, &SingleInstance::activated, &window,
                          [&window](const QStringList &arguments) {
@@ -149,6 +192,8 @@ int PhoneApp::run(int argc, char **argv)
             exitCode = loopCode;
         window.close();
     }
+    transfer.cancelAndWait();
+    saveSimEeprom();
     // The window is gone; the link, the database and the work folder go in that order.
     return exitCode;
 }

@@ -88,8 +88,7 @@ void PhoneBookTree::contextMenuEvent(QContextMenuEvent *event)
         setCurrentItem(item);
     QMenu menu(this);
     QAction *edit = menu.addAction(QStringLiteral("編輯"));
-    // The phone book window is not part of this version yet.
-    edit->setEnabled(false);
+    edit->setEnabled(m_editEnabled);
     QAction *dial = menu.addAction(QStringLiteral("外撥"));
     dial->setEnabled(currentItem() != nullptr);
     QAction *chosen = menu.exec(event->globalPos());

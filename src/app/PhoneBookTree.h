@@ -20,6 +20,8 @@ public:
     // Refills the tree from the address book in name order; empty when it is not open.
     void FillPhoneBookTree(AddressDatabase *database);
     QString selectedText() const;
+    // Whether the menu's "編輯" can open the phone book.
+    void setEditEnabled(bool enabled) { m_editEnabled = enabled; }
 
 Q_SIGNALS:
     void dialRequested(const QString &selectedText); // "外撥"
@@ -30,6 +32,7 @@ protected:
 
 private:
     QList<QIcon> m_icons;
+    bool m_editEnabled = false;
 };
 
 } // namespace dpx

@@ -2,6 +2,7 @@
 #include "app/ScriptRunner.h"
 
 #include "app/MainPhoneWindow.h"
+#include "app/ToolWindows.h"
 #include "device/BoxLink.h"
 #include "phone/LampBoard.h"
 #include "sim/SimTelephone.h"
@@ -86,7 +87,8 @@ void ScriptRunner::step()
     case ScriptCommand::ExpectLamp:
     case ScriptCommand::ExpectStatus:
     case ScriptCommand::ExpectSent:
-    case ScriptCommand::ExpectMessage: {
+    case ScriptCommand::ExpectMessage:
+    case ScriptCommand::ExpectCard: {
         if (!m_expecting) {
             m_expecting = true;
             m_expectSince.start();
@@ -107,7 +109,9 @@ void ScriptRunner::step()
         // The telephone's reports only reach a reader that listens: after a plug, hold the
         // next action until the reader has opened its connection.
         const bool fromTelephone = command.kind != ScriptCommand::Plug
-            && command.kind != ScriptCommand::Unplug && command.kind != ScriptCommand::Screenshot;
+            && command.kind != ScriptCommand::Unplug && command.kind != ScriptCommand::Screenshot
+            && command.kind != ScriptCommand::OpenWindow
+            && command.kind != ScriptCommand::ScreenshotWindow;
         if (fromTelephone && m_box.isPlugged() && !m_readerListening) {
             if (!m_waitingForReader.isValid())
                 m_waitingForReader.start();
@@ -187,9 +191,30 @@ QString ScriptRunner::act(const ScriptCommand &command)
             return QStringLiteral("cannot write the screenshot %1").arg(command.text);
         return {};
     }
+    case ScriptCommand::OpenWindow:
+    case ScriptCommand::ScreenshotWindow:
+        return actOnToolWindow(command);
     default:
         return QStringLiteral("not an action");
     }
+}
+
+QString ScriptRunner::actOnToolWindow(const ScriptCommand &command)
+{
+    const auto which = ToolWindow(command.numbers.value(0));
+    const QString name = toolWindowName(which);
+    if (!ToolWindows::hasFactory(which))
+        return QStringLiteral("the window %1 is not part of this build").arg(name);
+    ToolWindows &tools = m_window.toolWindows();
+    QWidget *window = tools.window(which);
+    if (command.kind == ScriptCommand::OpenWindow || !window)
+        window = tools.open(which);
+    if (!window)
+        return QStringLiteral("the window %1 could not be opened").arg(name);
+    if (command.kind == ScriptCommand::ScreenshotWindow
+        && !window->grab().toImage().save(command.text, "PNG"))
+        return QStringLiteral("cannot write the screenshot %1").arg(command.text);
+    return {};
 }
 
 QString ScriptRunner::check(const ScriptCommand &command) const
@@ -211,6 +236,12 @@ QString ScriptRunner::check(const ScriptCommand &command) const
     case ScriptCommand::ExpectMessage:
         actual = m_window.lastMessage();
         break;
+    case ScriptCommand::ExpectCard: {
+        // The open card tells the name it shows through its contactName property.
+        const QWidget *card = m_window.toolWindows().window(ToolWindow::CallerCard);
+        actual = card ? card->property("contactName").toString() : QStringLiteral("none");
+        break;
+    }
     case ScriptCommand::ExpectSent: {
         actual = QString::fromLatin1(m_box.lastOutputReport().toHex());
         if (actual.startsWith(expected))

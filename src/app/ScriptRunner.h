@@ -37,6 +37,7 @@ private:
     void next(int delayMs = 0);
     // Runs an action; returns an error text when it cannot be done.
     QString act(const ScriptCommand &command);
+    QString actOnToolWindow(const ScriptCommand &command);
     // Checks an expectation: empty when it holds, else "expected …, got …".
     QString check(const ScriptCommand &command) const;
     void fail(const ScriptCommand &command, const QString &message);

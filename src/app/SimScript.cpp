@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/SimScript.h"
 
+#include "app/ToolWindowKind.h"
+
 #include <QStringList>
 
 #include <optional>
@@ -146,6 +148,9 @@ QString readCommand(const QStringList &w, ScriptCommand *cmd)
         } else if (what == QLatin1String("message") && wantArgs(2)) {
             cmd->kind = ScriptCommand::ExpectMessage;
             cmd->text = w[2];
+        } else if (what == QLatin1String("card") && wantArgs(2)) {
+            cmd->kind = ScriptCommand::ExpectCard;
+            cmd->text = w[2];
         } else if (what == QLatin1String("sent") && wantArgs(2)) {
             if (!isHex(w[2]))
                 return QStringLiteral("expect sent needs an even number of hex digits");
@@ -153,7 +158,7 @@ QString readCommand(const QStringList &w, ScriptCommand *cmd)
             cmd->text = w[2].toLower();
         } else {
             return QStringLiteral("expect lcd1|lcd2 \"text\", lamp N STATE, status \"text\", "
-                                  "message \"text\" or sent HEX");
+                                  "message \"text\", card NAME|none or sent HEX");
         }
     } else if (verb == QLatin1String("dial") && wantArgs(1)) {
         cmd->kind = ScriptCommand::Dial;
@@ -161,6 +166,16 @@ QString readCommand(const QStringList &w, ScriptCommand *cmd)
     } else if (verb == QLatin1String("screenshot") && wantArgs(1)) {
         cmd->kind = ScriptCommand::Screenshot;
         cmd->text = w[1];
+    } else if ((verb == QLatin1String("open") && wantArgs(1))
+               || (verb == QLatin1String("screenshot-window") && wantArgs(2))) {
+        const auto window = toolWindowFromName(w[1]);
+        if (!window)
+            return QStringLiteral("unknown window \"%1\" (windows: %2)")
+                .arg(w[1], toolWindowNames().join(QStringLiteral(", ")));
+        cmd->kind = args == 1 ? ScriptCommand::OpenWindow : ScriptCommand::ScreenshotWindow;
+        cmd->numbers = {int(*window)};
+        if (args == 2)
+            cmd->text = w[2];
     } else if (verb == QLatin1String("quit") && wantArgs(0)) {
         cmd->kind = ScriptCommand::Quit;
     } else {

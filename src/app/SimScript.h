@@ -26,11 +26,14 @@ struct ScriptCommand {
         ExpectMessage, // expect message "TEXT"   (the last message shown to the user)
         Dial,         // dial "REQUEST"        (as a tel: link or --dial handed to DPX)
         Screenshot,   // screenshot FILE
+        OpenWindow,       // open NAME               (a tool window, see toolWindowNames())
+        ScreenshotWindow, // screenshot-window NAME FILE
+        ExpectCard,       // expect card NAME|none   (the name the open caller card shows)
         Quit,         // quit
     };
     Kind kind = Quit;
     int line = 0;          // line number in the script, from 1
-    QList<int> numbers;    // wait time, event bytes, key number, line or lamp number
+    QList<int> numbers;    // wait time, event bytes, key number, line or lamp number, tool window
     QString text;          // quoted text, file name, number to ring, hex prefix, lamp state
     bool flag = false;     // ring: true for an outside line (co), false for intercom (icm)
 };

@@ -70,11 +70,11 @@ void UsbHidDevice::Close()
     m_outputLength = 0;
 }
 
-int UsbHidDevice::WriteReports(std::span<const quint8> buffer, int length)
+int UsbHidDevice::WriteReports(std::span<const quint8> buffer, int length, FramePause pause)
 {
     if (!m_connection || m_outputLength == 0 || length <= 0)
         return 0;
-    const bool commandFrame = !buffer.empty() && buffer[0] == 0x01;
+    const bool commandFrame = pause == FramePause::After && !buffer.empty() && buffer[0] == 0x01;
     const size_t chunk = size_t(m_outputLength);
     int written = 0;
     for (size_t offset = 0; offset < size_t(length); offset += chunk) {
@@ -91,11 +91,11 @@ int UsbHidDevice::WriteReports(std::span<const quint8> buffer, int length)
     return written;
 }
 
-int UsbHidDevice::WriteFrame(std::span<const quint8> buffer, int length)
+int UsbHidDevice::WriteFrame(std::span<const quint8> buffer, int length, FramePause pause)
 {
     if (m_outputLength == 0 || length <= 0)
         return 0;
-    return WriteReports(buffer, roundUp(length, m_outputLength));
+    return WriteReports(buffer, roundUp(length, m_outputLength), pause);
 }
 
 int UsbHidDevice::ReadReports(std::span<quint8> buffer, int length, int timeoutMs)
@@ -108,8 +108,10 @@ int UsbHidDevice::ReadReports(std::span<quint8> buffer, int length, int timeoutM
     while (total < wanted) {
         const int got = m_connection->read(m_readScratch.data(), m_inputLength, wait);
         wait = 0;
+        if (got < 0 && total == 0)
+            return DeviceGone; // a pulled box ends a transfer at once instead of timing out
         if (got <= 0)
-            break; // nothing queued, or the box is gone: the caller's retries and the watcher decide
+            break;
         const size_t stored = std::min(size_t(got), buffer.size() - total);
         std::copy_n(m_readScratch.begin(), stored, buffer.begin() + ptrdiff_t(total));
         total += stored;
@@ -124,6 +126,8 @@ int UsbHidDevice::ReadReply(std::span<quint8> buffer, int length, quint8 reportI
     if (m_inputLength == 0 || length <= 0)
         return 0;
     const int count = ReadReports(buffer, roundUp(length, m_inputLength), timeoutMs);
+    if (count == DeviceGone)
+        return DeviceGone;
     if (count <= 0)
         return 0; // a stale buffer is never judged again
     return judgeReply(buffer.first(size_t(count)), reportId, m_eventSink);

@@ -19,6 +19,12 @@ public:
     using EventSink = std::function<void(quint8 code, quint8 value)>;
 
     static constexpr int FramePauseMs = 1; // the box's pacing after each command report
+    // ReadReports / ReadReply: the connection reported that the box is gone.
+    static constexpr int DeviceGone = -1;
+
+    // Whether a command frame is followed by the 1 ms pause. A frame whose reply is awaited
+    // needs none: the wait for the reply paces the box.
+    enum class FramePause { After, None };
 
     explicit UsbHidDevice(HidTransport &transport);
     ~UsbHidDevice();
@@ -35,16 +41,17 @@ public:
 
     // Writes `length` bytes of the buffer as consecutive output reports, one report per chunk
     // of the output report length; bytes past the end of the buffer go out as 0xFF. After each
-    // chunk of a command frame (byte 0 = 0x01) waits 1 ms. Returns the bytes written (whole
-    // reports, so possibly more than length), 0 when closed or nothing could be written.
-    int WriteReports(std::span<const quint8> buffer, int length);
+    // chunk of a command frame (byte 0 = 0x01) waits 1 ms unless `pause` is None. Returns the
+    // bytes written (whole reports, so possibly more than length), 0 when closed or nothing
+    // could be written.
+    int WriteReports(std::span<const quint8> buffer, int length, FramePause pause = FramePause::After);
     // Rounds length up to a multiple of the output report length, then WriteReports.
-    int WriteFrame(std::span<const quint8> buffer, int length);
+    int WriteFrame(std::span<const quint8> buffer, int length, FramePause pause = FramePause::After);
 
     // Reads whole input reports into the buffer until `length` bytes have arrived, no report is
     // waiting, or a report came short. Only the first report may wait, up to timeoutMs
     // (0 = never wait). Never writes past the buffer. Returns the bytes stored; 0 leaves the
-    // buffer untouched.
+    // buffer untouched; DeviceGone when the box went away before anything was stored.
     int ReadReports(std::span<quint8> buffer, int length, int timeoutMs = 0);
 
     // Rounds length up to a multiple of the input report length (one 8-byte report for every
@@ -52,9 +59,11 @@ public:
     // another ID than asked gives 0; a report of ID 2 gives its byte count; a reply frame of ID 1
     // gives its byte count when its checksum holds (byte k = NOT of the sum of bytes 1..k-1,
     // k = byte 1 & 0x1F, k inside the report), else 0. The bytes stay in the buffer as read.
+    // DeviceGone when the box went away.
     int ReadReply(std::span<quint8> buffer, int length, quint8 reportId, int timeoutMs = 0);
 
     void setEventSink(EventSink sink);
+    const EventSink &eventSink() const { return m_eventSink; }
 
     QString devicePath() const { return m_path; }
     int inputReportLength() const { return m_inputLength; }

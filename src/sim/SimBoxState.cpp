@@ -5,6 +5,8 @@
 
 #include <QMetaObject>
 
+#include <thread>
+
 namespace dpx {
 
 void SimBoxState::broadcastLocked(const QByteArray &report, SimClock::time_point readyAt)
@@ -35,6 +37,31 @@ void SimBoxState::emitDevicesChangedLocked()
         QMetaObject::invokeMethod(owner, [box = owner] { Q_EMIT box->devicesChanged(); }, Qt::QueuedConnection);
 }
 
+SimClock::time_point SimBoxState::waitForOutputSlot()
+{
+    SimClock::time_point slot;
+    {
+        std::lock_guard lock(mutex);
+        if (!pacing)
+            return SimClock::now();
+        slot = std::max(SimClock::now(), nextOutputAt);
+        nextOutputAt = slot + ReportTime;
+    }
+    std::this_thread::sleep_until(slot);
+    return slot;
+}
+
+SimClock::time_point SimBoxState::answerTimeLocked(SimClock::time_point cause, int delayMs)
+{
+    const SimClock::time_point wanted = cause + std::chrono::milliseconds(delayMs);
+    if (!pacing)
+        return wanted;
+    // One input report per report time, the first one report time after its cause.
+    const SimClock::time_point at = std::max(wanted + ReportTime, nextInputAt);
+    nextInputAt = at + ReportTime;
+    return at;
+}
+
 void SimBoxState::sendReports(const QList<QByteArray> &reports)
 {
     std::lock_guard lock(mutex);
@@ -49,6 +76,7 @@ int SimBoxState::receive(const SimInputQueue &from, const quint8 *data, int leng
 {
     const QByteArray report(reinterpret_cast<const char *>(data), length);
     int keyCode = -1;
+    const SimClock::time_point onTheWire = waitForOutputSlot();
     {
         std::lock_guard lock(mutex);
         if (from.gone || !plugged)
@@ -66,12 +94,23 @@ int SimBoxState::receive(const SimInputQueue &from, const quint8 *data, int leng
             emitDevicesChangedLocked();
             return length;
         }
+        if (faults.unplugAfterOutputReports > 0 && --faults.unplugAfterOutputReports == 0) {
+            unplugLocked();
+            emitDevicesChangedLocked();
+            return length;
+        }
         const sim::SimFirmware::Outcome outcome = firmware.receive(report);
-        const SimClock::time_point readyAt = SimClock::now() + std::chrono::milliseconds(std::max(faults.replyDelayMs, 0));
+        // Paced, the report took its slot on the wire however late this thread woke for it.
+        const SimClock::time_point now = pacing ? onTheWire : SimClock::now();
         for (sim::SimFirmware::Answer answer : outcome.answers) {
             if (faults.dropReplies)
                 continue;
+            int delayMs = std::max(faults.replyDelayMs, 0) + answer.busyMs;
             if (answer.kind == sim::SimFirmware::AnswerKind::Reply) {
+                if (faults.delayNextReplyMs > 0) {
+                    delayMs += faults.delayNextReplyMs;
+                    faults.delayNextReplyMs = 0;
+                }
                 if (faults.dropNextReplies > 0) {
                     --faults.dropNextReplies;
                     continue;
@@ -81,7 +120,7 @@ int SimBoxState::receive(const SimInputQueue &from, const quint8 *data, int leng
                     answer.report[checksumIndex] = char(answer.report.at(checksumIndex) ^ 0xFF);
                 }
             }
-            broadcastLocked(answer.report, readyAt);
+            broadcastLocked(answer.report, answerTimeLocked(now, delayMs));
         }
         keyCode = outcome.keyCode;
     }

@@ -39,12 +39,22 @@ struct SimBoxState {
     QList<QByteArray> outputReports;
     qsizetype outputReportLimit = 100000;
     SimulatedBox::Faults faults;
+    bool pacing = false;
+    SimClock::time_point nextOutputAt; // paced: the earliest time the next output report is taken
+    SimClock::time_point nextInputAt;  // paced: the earliest time the next answer is readable
     sim::SimFirmware firmware;
     SimulatedBox *owner = nullptr; // cleared when the box is destroyed
 
     // Guards the telephone's model and its lifetime; taken before `mutex`, never after it.
     std::recursive_mutex phoneMutex;
     SimTelephone *telephone = nullptr;
+
+    static constexpr std::chrono::milliseconds ReportTime{1};
+
+    // Paced: waits (without the lock) until the bus takes the next output report; its slot.
+    SimClock::time_point waitForOutputSlot();
+    // When an answer caused now, `delayMs` late, becomes readable (with `mutex` held).
+    SimClock::time_point answerTimeLocked(SimClock::time_point cause, int delayMs);
 
     // Called with `mutex` held.
     void broadcastLocked(const QByteArray &report, SimClock::time_point readyAt);

@@ -101,8 +101,12 @@ void SimFirmware::eepromCommand(const CommandFrameView &frame, Outcome &out)
             reply(out, EepromType, 0x01, 0x00);
             return;
         }
-        std::fill_n(m_memory.begin() + qsizetype(block) * BlockSize, BlockSize, char(0xFF));
+        if (skipNextErase)
+            skipNextErase = false;
+        else
+            std::fill_n(m_memory.begin() + qsizetype(block) * BlockSize, BlockSize, char(0xFF));
         reply(out, EepromType, 0x01, 0x01);
+        out.answers.last().busyMs = eraseTimeMs;
     } else if (frame.length == 6 && (what == 0x02 || what == 0x03)) { // WriteStart / ReadStart
         const int block = quint8(p.at(1));
         if (block >= BlockCount) {
@@ -167,6 +171,13 @@ void SimFirmware::checkWrittenBlock(quint8 checksum, Outcome &out)
     const int count = std::min(DataBlockSize, m_end - m_position);
     for (int i = 0; i < count; ++i)
         m_memory[m_position + i] = char(quint8(m_memory.at(m_position + i)) & quint8(block.at(i)));
+    if (flipBitInNextStoredBlock && count > 0) {
+        flipBitInNextStoredBlock = false;
+        const int at = m_position + count / 2;
+        const quint8 value = quint8(m_memory.at(at));
+        // Clears the lowest set bit; an all-zero byte gets its lowest bit set instead.
+        m_memory[at] = char(value ? quint8(value & (value - 1)) : quint8(0x01));
+    }
     m_position += DataBlockSize;
     reply(out, EepromType, 0x05, 0x01);
 }

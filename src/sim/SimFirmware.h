@@ -27,6 +27,7 @@ public:
     struct Answer {
         QByteArray report;
         AnswerKind kind = AnswerKind::Reply;
+        int busyMs = 0; // the box works this long before the answer leaves (an erase)
     };
 
     struct Outcome {
@@ -53,6 +54,12 @@ public:
     // The next this many data blocks sent to the PC carry one wrong byte (their checksum frame
     // stays right), so the PC has to ask for them again.
     int corruptNextDataBlocks = 0;
+    // How long an erase keeps the box busy before it answers.
+    int eraseTimeMs = 0;
+    // The next erase is acknowledged but leaves the memory as it was.
+    bool skipNextErase = false;
+    // The next data block stored gets one bit cleared, as a weak flash cell would.
+    bool flipBitInNextStoredBlock = false;
 
 private:
     enum class Session { Idle, WriteStarted, Writing, ReadStarted, Reading };

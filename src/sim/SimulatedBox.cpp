@@ -136,6 +136,20 @@ void SimulatedBox::setFaults(const Faults &faults)
     std::lock_guard lock(m_state->mutex);
     m_state->faults = faults;
     m_state->firmware.corruptNextDataBlocks = std::max(faults.corruptNextDataBlocks, 0);
+    m_state->firmware.skipNextErase = faults.skipNextErase;
+    m_state->firmware.flipBitInNextStoredBlock = faults.flipBitInNextStoredBlock;
+}
+
+void SimulatedBox::setPacing(bool on)
+{
+    std::lock_guard lock(m_state->mutex);
+    m_state->pacing = on;
+}
+
+void SimulatedBox::setEraseTimeMs(int ms)
+{
+    std::lock_guard lock(m_state->mutex);
+    m_state->firmware.eraseTimeMs = std::max(ms, 0);
 }
 
 SimulatedBox::Faults SimulatedBox::faults() const
@@ -143,6 +157,8 @@ SimulatedBox::Faults SimulatedBox::faults() const
     std::lock_guard lock(m_state->mutex);
     Faults faults = m_state->faults;
     faults.corruptNextDataBlocks = m_state->firmware.corruptNextDataBlocks;
+    faults.skipNextErase = m_state->firmware.skipNextErase;
+    faults.flipBitInNextStoredBlock = m_state->firmware.flipBitInNextStoredBlock;
     return faults;
 }
 

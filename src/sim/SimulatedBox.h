@@ -66,9 +66,20 @@ public:
         bool vanishOnNextCommand = false; // the box disappears when the next frame arrives
         int dropNextReplies = 0;       // only the next N replies are lost
         int corruptNextDataBlocks = 0; // the next N data blocks sent carry one wrong byte
+        // One-shot faults of the EEPROM path.
+        int delayNextReplyMs = 0;         // the next reply comes this late
+        int unplugAfterOutputReports = 0; // the box is pulled after this many more output reports
+        bool skipNextErase = false;       // the next erase is acknowledged but not done
+        bool flipBitInNextStoredBlock = false; // the next block written is stored with a bad bit
     };
     void setFaults(const Faults &faults);
     Faults faults() const; // with what is left of the counts and one-shot flags
+
+    // Report pacing as on the wire: one output and one input report per millisecond, an answer
+    // one report time after its cause. Off by default, so tests run at full speed.
+    void setPacing(bool on);
+    // How long an erase keeps the box busy before it answers (0 by default).
+    void setEraseTimeMs(int ms);
 
     // The EEPROM: 64 blocks of 64 KiB, 0xFF when erased. Writes through the protocol can only
     // clear bits, as in flash; these setters store the bytes as given.

@@ -1,0 +1,48 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The main window's side of the tool windows: the services they get and the requests that
+// open them (tray menu, phone-book tree, caller card).
+#include "app/MainPhoneWindow.h"
+
+#include "app/PhoneBookTree.h"
+#include "app/PhoneTray.h"
+#include "app/ToolWindows.h"
+
+#include <QAction>
+
+namespace dpx {
+
+void MainPhoneWindow::createToolWindows()
+{
+    AppServices services;
+    services.mainWindow = this;
+    services.dataFolder = m_services.dataFolder;
+    services.database = m_services.database;
+    services.box = m_services.box;
+    services.ringPlayer = m_ringPlayer;
+    services.masterVolume = m_volume;
+    services.showStatus = [this](const QString &text) { ShowStatusText(text); };
+    services.showMessage = [this](const QString &text) { showMessage(text); };
+    services.dial = [this](const QString &number) { dialRequest(number); };
+    services.contactsChanged = [this] { FillPhoneBookTree(); };
+    services.settingsChanged = [this] { readSettings(); };
+    services.isBoxPresent = [this] { return isBoxPresent(); };
+    services.caller = [this] { return m_callerFound ? m_caller : ContactRecord(); };
+    services.dock = [this](QWidget *window, QPoint offset) { dockToolWindow(window, offset); };
+    m_toolWindows = new ToolWindows(std::move(services), this);
+
+    // The entries that open a tool window work when that window is part of the build.
+    QAction *phoneBook = m_tray->phoneBookAction();
+    if (ToolWindows::hasFactory(ToolWindow::PhoneBook)) {
+        phoneBook->setEnabled(true);
+        phoneBook->setToolTip(QString());
+    }
+    connect(phoneBook, &QAction::triggered, this,
+            [this] { m_toolWindows->open(ToolWindow::PhoneBook); });
+    if (m_tree) {
+        m_tree->setEditEnabled(ToolWindows::hasFactory(ToolWindow::PhoneBook));
+        connect(m_tree, &PhoneBookTree::editRequested, this,
+                [this] { m_toolWindows->open(ToolWindow::PhoneBook); });
+    }
+}
+
+} // namespace dpx

@@ -1,0 +1,11 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Every tool window module of the program registers its windows here, one line each.
+#include "app/ToolWindows.h"
+
+namespace dpx {
+
+void registerToolWindows()
+{
+}
+
+} // namespace dpx
