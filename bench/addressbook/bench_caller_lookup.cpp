@@ -15,6 +15,8 @@
 #include <QRandomGenerator>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QHash>
+#include <QSet>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -206,6 +208,33 @@ int main(int argc, char **argv)
         std::printf("  %-8s lookUpCaller %.3f ms (%.3f)   found exact/digits/suffix/none: %d/%d/%d/%d\n",
                     kind.label, figures.median, figures.p99, found[1], found[2], found[3], found[0]);
     }
+
+    // A false match: an unknown number found although no stored number ends with its national
+    // number (its digits without leading zeros).
+    QHash<int, QSet<QString>> endings; // by length: the endings of every stored number
+    auto nationalOf = [](const QString &number) {
+        QString national = numberDigits(number);
+        while (national.startsWith(u'0'))
+            national.remove(0, 1);
+        return national;
+    };
+    int candidates = 0, falseMatches = 0;
+    for (const QString &number : missing) {
+        const QString national = nationalOf(number);
+        QSet<QString> &known = endings[int(national.size())];
+        if (known.isEmpty()) {
+            for (const ContactRecord &contact : contacts)
+                for (ContactColumn column : kCallerNumberColumns)
+                    known.insert(numberDigits(contact.text(column)).right(national.size()));
+        }
+        if (known.contains(national))
+            continue;
+        ++candidates;
+        if (db.lookUpCaller(number))
+            ++falseMatches;
+    }
+    std::printf("  false matches: %d of %d unknown numbers that no stored number ends with (goal 0)\n",
+                falseMatches, candidates);
 
     std::printf("\nreference: every row in name order, nine columns compared as text, median over %d lookups:\n",
                 kReferenceLookups);

@@ -86,8 +86,9 @@ public:
     // columns (kCallerNumberColumns), each time the first contact in name order winning:
     //  1. Exact: the same text, as findContactByNumber();
     //  2. Digits: the same numberDigits();
-    //  3. Suffix: the digits end alike over kMinSuffixDigits or more digits; the longest
-    //     common ending wins, then name order.
+    //  3. Suffix: the shorter number, its leading zeros dropped, is the whole ending of the
+    //     longer one and has kMinSuffixDigits or more digits; the longest ending wins, then
+    //     name order.
     // nullopt for a number without digits, no match or a failure (lastError() tells). Opens the
     // connection when it is closed. Indexed (a few index look-ups) when the file holds the
     // number index; a read-only file from before the index is read row by row instead.
@@ -98,6 +99,16 @@ public:
     // Every contact in name order with the five columns of the main window's phone-book tree,
     // in one query. nullopt on failure.
     std::optional<QList<PhoneBookTreeEntry>> readPhoneBookTree();
+
+    // Every contact in name order with the nine columns of its identity (the phone book's
+    // list), in one query. nullopt on failure.
+    std::optional<QList<ContactRecord>> readPhoneBookList();
+    // Deletes the rows of every identity in one transaction: all or nothing. The rows removed,
+    // -1 on failure (then nothing is deleted).
+    int deleteContacts(const QList<ContactRecord> &identities);
+    // Whether a row with a picture has this name and mobile number joined (the key its picture
+    // file is named after). nullopt on failure.
+    std::optional<bool> isPictureClaimed(const QString &name, const QString &mobileNumber);
 
     // The phone_setting row with the readers' conversions; defaults when nothing can be read.
     PhoneSettings ReadSettingsRow();

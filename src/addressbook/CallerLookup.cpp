@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The caller lookup of AddressDatabase: exact text, then digits, then the longest suffix.
+// The caller lookup of AddressDatabase: exact text, then digits, then a number's ending.
 #include "addressbook/AddressDatabase.h"
 
 #include "addressbook/AddressBookLog.h"
@@ -38,16 +38,29 @@ bool equalIgnoringAsciiCase(QStringView a, QStringView b)
     return true;
 }
 
-// The length of the common ending of two digit strings when it counts as a suffix match (at
-// least kMinSuffixDigits), else 0. Equal strings are a Digits match, not a suffix.
+// The digits a suffix match rests on, or 0 when there is none: the shorter number, its leading
+// zeros dropped, must be the whole ending of the longer one and at least kMinSuffixDigits long.
+// A local number is found from its national form ("23456789" in "0223456789") and the national
+// form from the international one ("223456789" in "886223456789"), but two numbers that only
+// share their last digits ("0223456789", "0323456789") are different lines. Equal strings are
+// a Digits match, not a suffix.
 int commonSuffix(QStringView a, QStringView b)
 {
     if (a == b)
         return 0;
-    qsizetype n = 0;
-    while (n < a.size() && n < b.size() && a[a.size() - 1 - n] == b[b.size() - 1 - n])
-        ++n;
-    return n >= kMinSuffixDigits ? int(n) : 0;
+    const auto significant = [](QStringView digits) {
+        qsizetype zeros = 0;
+        while (zeros < digits.size() && digits[zeros] == u'0')
+            ++zeros;
+        return digits.mid(zeros);
+    };
+    const QStringView shortA = significant(a), shortB = significant(b);
+    const bool aShorter = shortA.size() <= shortB.size();
+    const QStringView ending = aShorter ? shortA : shortB;
+    const QStringView whole = aShorter ? b : a;
+    if (ending.size() < kMinSuffixDigits || !whole.endsWith(ending))
+        return 0;
+    return int(ending.size());
 }
 
 ContactRecord contactFrom(const QSqlRecord &row)

@@ -13,18 +13,19 @@ namespace dpx {
 enum class CallerMatchKind {
     Exact,  // the whole text, ASCII letter case ignored
     Digits, // the same digits once everything else is dropped: "02-2345-6789" and "0223456789"
-    Suffix, // the digits end alike over at least kMinSuffixDigits digits (and are not equal)
+    Suffix, // the shorter number without its leading zeros is the whole ending of the longer
 };
 
-// The shortest common ending that counts as a suffix match: about a local number, so that
-// "+886 2 2345 6789" is found from the displayed "0223456789" (they share "223456789").
+// The shortest number that counts as the ending of another: about a local number, so that
+// "+886 2 2345 6789" is found from the displayed "0223456789" ("223456789" ends it) and
+// "2345-6789" too, but never "03-2345-6789".
 inline constexpr int kMinSuffixDigits = 7;
 
 struct CallerMatch {
     ContactRecord contact;                                // the whole row: 31 texts and the picture flag
     CallerMatchKind kind = CallerMatchKind::Exact;
     ContactColumn column = ContactColumn::BusinessTelephoneNumber; // the number column that matched
-    int suffixLength = 0;                                 // Suffix: digits in the common ending; else 0
+    int suffixLength = 0;                                 // Suffix: digits of the matched ending; else 0
 
     bool operator==(const CallerMatch &other) const = default;
 };

@@ -3,6 +3,7 @@
 // open them (tray menu, phone-book tree, caller card).
 #include "app/MainPhoneWindow.h"
 
+#include "app/AddressBookWindows.h"
 #include "app/PhoneBookTree.h"
 #include "app/PhoneTray.h"
 #include "app/ToolWindows.h"
@@ -41,8 +42,12 @@ void MainPhoneWindow::createToolWindows()
     if (m_tree) {
         m_tree->setEditEnabled(ToolWindows::hasFactory(ToolWindow::PhoneBook));
         connect(m_tree, &PhoneBookTree::editRequested, this,
-                [this] { m_toolWindows->open(ToolWindow::PhoneBook); });
+                [this] { openPhoneBookAt(*m_toolWindows, m_tree->selectedContactName()); });
     }
+    connect(this, &MainPhoneWindow::showCallerCardRequested, this, [this] {
+        if (m_callerFound)
+            ShowCallerCard(*m_toolWindows, m_caller);
+    });
 }
 
 } // namespace dpx

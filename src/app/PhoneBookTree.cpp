@@ -82,6 +82,14 @@ QString PhoneBookTree::selectedText() const
     return item ? item->text(0) : QString();
 }
 
+QString PhoneBookTree::selectedContactName() const
+{
+    const QTreeWidgetItem *item = currentItem();
+    while (item && item->parent())
+        item = item->parent();
+    return item ? item->text(0) : QString();
+}
+
 void PhoneBookTree::contextMenuEvent(QContextMenuEvent *event)
 {
     if (QTreeWidgetItem *item = itemAt(event->pos()))

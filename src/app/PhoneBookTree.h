@@ -20,6 +20,8 @@ public:
     // Refills the tree from the address book in name order; empty when it is not open.
     void FillPhoneBookTree(AddressDatabase *database);
     QString selectedText() const;
+    // The name of the contact the selected line belongs to (empty when none is selected).
+    QString selectedContactName() const;
     // Whether the menu's "編輯" can open the phone book.
     void setEditEnabled(bool enabled) { m_editEnabled = enabled; }
 

@@ -2,10 +2,13 @@
 // Every tool window module of the program registers its windows here, one line each.
 #include "app/ToolWindows.h"
 
+#include "app/AddressBookWindows.h"
+
 namespace dpx {
 
 void registerToolWindows()
 {
+    registerAddressBookWindows();
 }
 
 } // namespace dpx

@@ -97,6 +97,13 @@ private Q_SLOTS:
                 {u"Ivy|hometelephonenumber|02-2845-6789"_s, u"Jo|mobiletelephonenumber|456789"_s}, u"0223456789"_s, {});
             row("a six-digit caller never matches by suffix", {u"Ivy|hometelephonenumber|02-2845-6789"_s},
                 u"456789"_s, {});
+            // The shorter number, leading zeros dropped, must be the whole ending of the longer.
+            row("another area code is another line", {u"Amy|hometelephonenumber|03-2345-6789"_s}, u"0223456789"_s, {});
+            row("a stored local number", {u"Lin|hometelephonenumber|2345-6789"_s}, u"0223456789"_s,
+                u"Lin suffix hometelephonenumber 8"_s);
+            row("a local caller", {u"Lin|hometelephonenumber|02-2345-6789"_s}, u"23456789"_s,
+                u"Lin suffix hometelephonenumber 8"_s);
+            row("a shared ending is not enough", {u"Max|hometelephonenumber|9123456789"_s}, u"0823456789"_s, {});
             row("longest suffix beats name order",
                 {u"Amy|hometelephonenumber|(03) 2345 6789"_s, u"Zed|mobiletelephonenumber|+886 2 2345 6789"_s},
                 u"0223456789"_s, u"Zed suffix mobiletelephonenumber 9"_s);

@@ -32,6 +32,7 @@ void writeIcons(ArtWriter &writer);
 void writeFolderImages(ArtWriter &writer);
 void writeRingingIcons(ArtWriter &writer);
 void writeCallerPopup(ArtWriter &writer);
+void writeAddressBookArt(ArtWriter &writer); // 132 (button strip), 199 (phone book)
 
 // Paints the whole window from the images in `artFolder` as the program would show it.
 // `lit` lights a few lamps and keys so that their look can be judged too.

@@ -26,6 +26,7 @@ int generate(const QString &folder)
     writeIcons(writer);
     writeRingingIcons(writer);
     writeCallerPopup(writer);
+    writeAddressBookArt(writer);
     writeFolderImages(writer);
     QTextStream err(stderr);
     for (const QString &e : writer.errors())
