@@ -11,6 +11,8 @@ namespace dpx {
 
 QString ImportSummary::text() const
 {
+    if (!fileRead)
+        return error;
     QString text = (cancelled ? u"匯入已取消:"_s : u"匯入完成:"_s)
         + u"新增 %1 位連絡人,略過重複 %2 位,無法讀取 %3 筆。"_s.arg(added).arg(duplicates).arg(failed);
     if (!error.isEmpty())
@@ -36,7 +38,7 @@ ImportSummary ContactImporter::importFile(const QString &path, const QByteArray 
         ImportSummary summary;
         summary.filePath = path;
         summary.fileError = reader.error();
-        summary.error = path + u": "_s + reader.errorText();
+        summary.error = reader.errorText();
         return summary;
     }
     ImportSummary summary = importReader(reader);

@@ -30,7 +30,8 @@ struct ImportSummary {
     int skipped = 0;       // groups, empty cards and rows
     QStringList details;   // failures, skipped items and numbers without a column, in file order
 
-    // "匯入完成:新增 …" or "匯入已取消:新增 …"; the error follows on its own line.
+    // "匯入完成:新增 …" or "匯入已取消:新增 …"; the error follows on its own line. For a file
+    // that could not be read, only why.
     QString text() const;
     void addDetail(const QString &detail);
 };

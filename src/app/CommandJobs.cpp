@@ -5,6 +5,8 @@
 #include "app/Options.h"
 #include "app/SimEepromFile.h"
 #include "app/SingleInstance.h"
+#include "addressbook/ContactJobs.h"
+#include "addressbook/TextDecoding.h"
 #include "device/HidapiTransport.h"
 #include "sim/SimulatedBox.h"
 #include "transfer/TransferJob.h"
@@ -12,6 +14,7 @@
 #include "transfer/TransferSession.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QStandardPaths>
 #include <QTimer>
 
@@ -34,10 +37,23 @@ void printLine(const QString &line)
     std::fflush(stderr);
 }
 
+// A job's result (an import's summary ...) goes to standard output, its progress to standard error.
+void printResult(const QString &line)
+{
+    std::fprintf(stdout, "%s\n", qPrintable(line));
+    std::fflush(stdout);
+}
+
 } // namespace
 
 std::unique_ptr<Job> makeCommandJob(const Options &options, const JobServices &services)
 {
+    const QString database = QDir(services.dataFolder).filePath(QString::fromLatin1(DataFolder::DatabaseFileName));
+    if (!options.importFiles.isEmpty())
+        return std::make_unique<ContactImportJob>(database, options.importFiles,
+                                                  textdecoding::defaultLegacyEncoding());
+    if (!options.exportVCard.isEmpty())
+        return std::make_unique<ContactExportJob>(database, options.exportVCard);
     if (!services.transfer)
         return std::make_unique<ImmediateJob>(Job::Failed, QStringList{QStringLiteral("No box link.")});
     const bool verify = !options.noVerify;
@@ -67,7 +83,7 @@ int runCommandJob(int argc, char **argv, const Options &options)
     SingleInstance instance(data.path());
     if (const auto handed = instance.handOverJob(options.jobArguments(), printLine)) {
         if (!handed->message.isEmpty())
-            printLine(handed->message);
+            printResult(handed->message);
         return handed->exitCode;
     }
     if (!data.prepare()) {
@@ -100,7 +116,7 @@ int runCommandJob(int argc, char **argv, const Options &options)
     QObject::connect(job.get(), &Job::finished, &app, [&exitCode](int code, const QString &message) {
         exitCode = code;
         if (!message.isEmpty())
-            printLine(message);
+            printResult(message);
         QTimer::singleShot(0, qApp, &QCoreApplication::quit);
     });
     QTimer::singleShot(0, job.get(), &Job::start);

@@ -46,8 +46,16 @@ Options Options::parse(const QStringList &arguments)
                                      QStringLiteral("Write the factory table and the six factory files into the box."));
     const QCommandLineOption noVerify(QStringLiteral("no-verify"),
                                       QStringLiteral("Do not read written data back from the box."));
+    const QCommandLineOption importContacts(
+        QStringLiteral("import"),
+        QStringLiteral("Import contacts from vCard or CSV files (FILE and the files after it); "
+                       "contacts already present are skipped."),
+        QStringLiteral("FILE"));
+    const QCommandLineOption exportVCard(QStringLiteral("export-vcard"),
+                                         QStringLiteral("Export every contact to FILE as vCard 3.0."),
+                                         QStringLiteral("FILE"));
     parser.addOptions({help, version, simulate, dataDir, script, dial, simEeprom, backup, restore,
-                       loadRing, factory, noVerify});
+                       loadRing, factory, noVerify, importContacts, exportVCard});
     parser.addPositionalArgument(QStringLiteral("url"),
                                  QStringLiteral("A tel: URL to dial."), QStringLiteral("[tel:NUMBER]"));
 
@@ -77,17 +85,32 @@ Options Options::parse(const QStringList &arguments)
         }
         options.ringLoads.append({slot, value.mid(equals + 1)});
     }
+    options.importFiles = parser.values(importContacts);
+    options.exportVCard = parser.value(exportVCard);
+    if (!options.importFiles.isEmpty()) {
+        // --import takes every file that follows it.
+        for (const QString &arg : parser.positionalArguments()) {
+            if (!arg.startsWith(QStringLiteral("tel:"), Qt::CaseInsensitive))
+                options.importFiles.append(arg);
+        }
+    }
+    options.importFiles.removeAll(QString());
     const int jobKinds = int(!options.eepromBackup.isEmpty()) + int(!options.eepromRestore.isEmpty())
-        + int(!options.ringLoads.isEmpty()) + int(options.factoryDefault);
+        + int(!options.ringLoads.isEmpty()) + int(options.factoryDefault)
+        + int(parser.isSet(importContacts)) + int(parser.isSet(exportVCard));
     if (jobKinds > 1) {
-        options.error = QStringLiteral("Choose one of --eeprom-backup, --eeprom-restore, --load-ring "
-                                       "and --factory-default at a time.");
+        options.error = QStringLiteral("Choose one of --eeprom-backup, --eeprom-restore, --load-ring, "
+                                       "--factory-default, --import and --export-vcard at a time.");
         return options;
     }
     if (parser.isSet(backup) && options.eepromBackup.isEmpty())
         options.error = QStringLiteral("--eeprom-backup wants a file name.");
     if (parser.isSet(restore) && options.eepromRestore.isEmpty())
         options.error = QStringLiteral("--eeprom-restore wants a file name.");
+    if (parser.isSet(importContacts) && options.importFiles.isEmpty())
+        options.error = QStringLiteral("--import wants at least one file name.");
+    if (parser.isSet(exportVCard) && options.exportVCard.isEmpty())
+        options.error = QStringLiteral("--export-vcard wants a file name.");
     if (!options.error.isEmpty())
         return options;
     options.dataDir = parser.value(dataDir);
@@ -96,7 +119,7 @@ Options Options::parse(const QStringList &arguments)
     for (const QString &arg : parser.positionalArguments()) {
         if (arg.startsWith(QStringLiteral("tel:"), Qt::CaseInsensitive)) {
             options.dialNumber = arg;
-        } else {
+        } else if (!options.importFiles.contains(arg)) {
             options.error = QStringLiteral("Unexpected argument: %1").arg(arg);
             return options;
         }
@@ -118,12 +141,17 @@ QStringList Options::jobArguments() const
         arguments << QStringLiteral("--factory-default");
     if (noVerify)
         arguments << QStringLiteral("--no-verify");
+    for (const QString &file : importFiles)
+        arguments << QStringLiteral("--import") << absolute(file);
+    if (!exportVCard.isEmpty())
+        arguments << QStringLiteral("--export-vcard") << absolute(exportVCard);
     return arguments;
 }
 
 bool Options::hasJob() const
 {
-    return !eepromBackup.isEmpty() || !eepromRestore.isEmpty() || !ringLoads.isEmpty() || factoryDefault;
+    return !eepromBackup.isEmpty() || !eepromRestore.isEmpty() || !ringLoads.isEmpty() || factoryDefault
+        || !importFiles.isEmpty() || !exportVCard.isEmpty();
 }
 
 } // namespace dpx

@@ -25,6 +25,8 @@ struct Options {
     QList<RingLoad> ringLoads; // --load-ring SLOT=FILE (repeatable)
     bool factoryDefault = false; // --factory-default
     bool noVerify = false;       // --no-verify: written data is not read back
+    QStringList importFiles;     // --import FILE... (vCard or CSV)
+    QString exportVCard;         // --export-vcard FILE
     bool showHelp = false;
     bool showVersion = false;
     QString error;         // set when the arguments cannot be understood
