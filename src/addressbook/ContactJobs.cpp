@@ -2,6 +2,7 @@
 #include "addressbook/ContactJobs.h"
 
 #include "addressbook/AddressDatabase.h"
+#include "addressbook/ContactCursor.h"
 #include "addressbook/VCardWriter.h"
 
 #include <QAtomicInt>
@@ -20,6 +21,23 @@ QString connectionName(const char *purpose)
 }
 
 } // namespace
+
+std::optional<QList<ContactRecord>> allContacts(AddressDatabase &database, QString *error)
+{
+    if (!database.IsOpen() && !database.Open()) {
+        *error = database.lastError().isEmpty() ? u"找不到通訊錄資料庫"_s : database.lastError();
+        return std::nullopt;
+    }
+    ContactCursor cursor(database);
+    if (!cursor.QueryContacts(ContactQuery::AllByName)) {
+        *error = database.lastError();
+        return std::nullopt;
+    }
+    QList<ContactRecord> contacts;
+    for (; !cursor.IsEOF(); cursor.MoveNext())
+        contacts.append(cursor.record());
+    return contacts;
+}
 
 ContactImportJob::ContactImportJob(const QString &databasePath, const QStringList &files,
                                    const QByteArray &legacyEncoding, QObject *parent)

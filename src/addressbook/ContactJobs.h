@@ -18,6 +18,11 @@ class QThread;
 
 namespace dpx {
 
+class AddressDatabase;
+
+// Every contact of the database in name order; nullopt (with `error`) on failure.
+std::optional<QList<ContactRecord>> allContacts(AddressDatabase &database, QString *error);
+
 // Imports files one after the other on a worker thread with its own database connection; the
 // caller's connection (and the caller lookup) read the committed rows meanwhile.
 class ContactImportJob : public Job {

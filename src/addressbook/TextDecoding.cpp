@@ -31,9 +31,7 @@ std::optional<ByteOrderMark> byteOrderMark(const QByteArray &data)
 
 bool isValidUtf8(QByteArrayView data)
 {
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringConverter::Flag::Stateless);
-    const QString text = decoder.decode(data);
-    return !decoder.hasError() && isStorableText(text);
+    return decode(data, "UTF-8").has_value();
 }
 
 std::optional<QString> decode(QByteArrayView data, const QByteArray &encoding)
@@ -41,9 +39,10 @@ std::optional<QString> decode(QByteArrayView data, const QByteArray &encoding)
     // Stateless: a stateful decoder keeps a truncated last sequence for a next call that never
     // comes and reports no error.
     // The built-in decoders are found without a look-up by name.
+    // ConvertInitialBom: a mark at the start of a value is text (file marks are cut off before).
+    const auto flags = QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom;
     const auto builtIn = QStringConverter::encodingForName(encoding.constData());
-    QStringDecoder decoder = builtIn ? QStringDecoder(*builtIn, QStringConverter::Flag::Stateless)
-                                     : QStringDecoder(encoding.constData(), QStringConverter::Flag::Stateless);
+    QStringDecoder decoder = builtIn ? QStringDecoder(*builtIn, flags) : QStringDecoder(encoding.constData(), flags);
     if (!decoder.isValid())
         return std::nullopt;
     QString text = decoder.decode(data);

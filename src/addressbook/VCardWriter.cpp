@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "addressbook/VCardWriter.h"
 
-#include "addressbook/AddressDatabase.h"
-#include "addressbook/ContactCursor.h"
 #include "addressbook/ContactFieldRules.h"
 #include "addressbook/VCardContact.h"
 
@@ -137,23 +135,6 @@ bool writeVCardFile(const QString &path, const QList<ContactRecord> &contacts, Q
         return false;
     }
     return true;
-}
-
-std::optional<QList<ContactRecord>> allContacts(AddressDatabase &database, QString *error)
-{
-    if (!database.IsOpen() && !database.Open()) {
-        *error = database.lastError().isEmpty() ? u"找不到通訊錄資料庫"_s : database.lastError();
-        return std::nullopt;
-    }
-    ContactCursor cursor(database);
-    if (!cursor.QueryContacts(ContactQuery::AllByName)) {
-        *error = database.lastError();
-        return std::nullopt;
-    }
-    QList<ContactRecord> contacts;
-    for (; !cursor.IsEOF(); cursor.MoveNext())
-        contacts.append(cursor.record());
-    return contacts;
 }
 
 QString exportedText(int count)

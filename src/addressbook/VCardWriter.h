@@ -13,16 +13,11 @@
 
 namespace dpx {
 
-class AddressDatabase;
-
 QByteArray vcardOf(const ContactRecord &contact);
 
 // Writes the cards to `path` through a temporary file renamed into place. False with `error`
 // set when the file cannot be written; an existing file then stays as it was.
 bool writeVCardFile(const QString &path, const QList<ContactRecord> &contacts, QString *error);
-
-// Every contact of the database in name order; nullopt (with `error`) on failure.
-std::optional<QList<ContactRecord>> allContacts(AddressDatabase &database, QString *error);
 
 // "已匯出 %1 位連絡人"
 QString exportedText(int count);

@@ -6,6 +6,7 @@
 #include "ImportTestSupport.h"
 
 #include "addressbook/ContactImporter.h"
+#include "addressbook/ContactJobs.h"
 #include "addressbook/VCardWriter.h"
 
 #include <QCoreApplication>
