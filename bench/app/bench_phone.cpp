@@ -24,23 +24,14 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "BenchTiming.h"
+
 using namespace dpx;
 
 namespace {
 
-double median(QList<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v.isEmpty() ? 0 : v.at(v.size() / 2);
-}
-
-template <typename F> double timeMs(F &&f)
-{
-    QElapsedTimer t;
-    t.start();
-    f();
-    return t.nsecsElapsed() / 1e6;
-}
+using bench::median;
+using bench::timeMs;
 
 void waitUntil(const std::function<bool()> &done, int timeoutMs = 5000)
 {

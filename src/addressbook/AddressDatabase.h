@@ -120,6 +120,9 @@ public:
     bool updateShowCallerCard(bool show);             // 1 or 0
     bool updateCoRing(const QString &ringFilePath);   // empty is stored as NULL
     bool updateIcmRing(const QString &ringFilePath);  // empty is stored as NULL
+    // Writes the columns the change holds in one transaction: all of them or none.
+    // An empty change writes nothing and succeeds.
+    bool savePhoneSettings(const PhoneSettingsChange &change);
 
 private:
     friend class ContactCursor;
@@ -142,6 +145,9 @@ private:
     void closeCursors();
     void clearError();
     QSqlQuery newQuery() const;
+    // A forward-only read prepared on the open connection; nullopt (and the error set) when
+    // the connection is closed or the statement does not prepare.
+    std::optional<QSqlQuery> prepareRead(const QString &statement, const QString &action);
     // The statement prepared on this connection, kept for the next call; nullptr (and the
     // error set) when it does not prepare. Reset it with finish() once its rows are read.
     QSqlQuery *preparedQuery(const QString &statement, const QString &action);
@@ -153,6 +159,7 @@ private:
                       int *rowsAffected = nullptr);
     bool runInTransaction(const QString &action, const std::function<bool()> &work);
     bool updateSetting(const QString &column, const QVariant &value, const QString &action);
+    bool writeSettingColumn(const QString &column, const QVariant &value, const QString &action);
     bool fail(const QString &action, const QSqlError &error);
     bool fail(const QString &message);
 

@@ -11,30 +11,40 @@ using namespace Qt::StringLiterals;
 
 namespace dpx {
 
-std::optional<QList<ContactRecord>> AddressDatabase::readPhoneBookList()
+namespace {
+const QString kReadAction = QStringLiteral("Could not read the address book");
+}
+
+std::optional<QSqlQuery> AddressDatabase::prepareRead(const QString &statement, const QString &action)
 {
-    const QString action = QStringLiteral("Could not read the address book");
     clearError();
     if (!IsOpen()) {
         fail(action + u": the address database is not open."_s);
         return std::nullopt;
     }
-    QStringList names;
-    for (ContactColumn column : kIdentityColumns)
-        names << columnName(column);
     QSqlQuery query = newQuery();
     query.setForwardOnly(true);
-    if (!query.prepare(u"SELECT "_s + names.join(u", "_s) + u" FROM address_book ORDER BY name, rowid"_s)) {
+    if (!query.prepare(statement)) {
         fail(action, query.lastError());
         return std::nullopt;
     }
-    if (!runQuery(query, action))
+    return query;
+}
+
+std::optional<QList<ContactRecord>> AddressDatabase::readPhoneBookList()
+{
+    QStringList names;
+    for (ContactColumn column : kIdentityColumns)
+        names << columnName(column);
+    std::optional<QSqlQuery> query =
+        prepareRead(u"SELECT "_s + names.join(u", "_s) + u" FROM address_book ORDER BY name, rowid"_s, kReadAction);
+    if (!query || !runQuery(*query, kReadAction))
         return std::nullopt;
     QList<ContactRecord> rows;
-    while (query.next()) {
+    while (query->next()) {
         ContactRecord row;
         for (int i = 0; i < int(kIdentityColumns.size()); ++i) {
-            const QVariant value = query.value(i);
+            const QVariant value = query->value(i);
             row.setText(kIdentityColumns[size_t(i)], value.isNull() ? QString() : value.toString());
         }
         rows.append(row);
@@ -61,23 +71,16 @@ int AddressDatabase::deleteContacts(const QList<ContactRecord> &identities)
 
 std::optional<bool> AddressDatabase::isPictureClaimed(const QString &name, const QString &mobileNumber)
 {
-    const QString action = QStringLiteral("Could not read the address book");
-    clearError();
-    if (!IsOpen()) {
-        fail(action + u": the address database is not open."_s);
+    std::optional<QSqlQuery> query =
+        prepareRead(u"SELECT 1 FROM address_book WHERE CAST(ishavepicture AS INTEGER) >= 1 "
+                    "AND name || IFNULL(mobiletelephonenumber, '') = ? LIMIT 1"_s,
+                    kReadAction);
+    if (!query)
         return std::nullopt;
-    }
-    QSqlQuery query = newQuery();
-    query.setForwardOnly(true);
-    if (!query.prepare(u"SELECT 1 FROM address_book WHERE CAST(ishavepicture AS INTEGER) >= 1 "
-                       "AND name || IFNULL(mobiletelephonenumber, '') = ? LIMIT 1"_s)) {
-        fail(action, query.lastError());
+    query->addBindValue(name + mobileNumber);
+    if (!runQuery(*query, kReadAction))
         return std::nullopt;
-    }
-    query.addBindValue(name + mobileNumber);
-    if (!runQuery(query, action))
-        return std::nullopt;
-    return query.next();
+    return query->next();
 }
 
 } // namespace dpx

@@ -12,20 +12,13 @@ namespace dpx {
 std::optional<QList<PhoneBookTreeEntry>> AddressDatabase::readPhoneBookTree()
 {
     const QString action = QStringLiteral("Could not read the address book");
-    clearError();
-    if (!IsOpen()) {
-        fail(action + u": the address database is not open."_s);
+    std::optional<QSqlQuery> read = prepareRead(u"SELECT name, hometelephonenumber, mobiletelephonenumber, "
+                                                "businesstelephonenumber, nickname FROM address_book "
+                                                "ORDER BY name, rowid"_s,
+                                                action);
+    if (!read || !runQuery(*read, action))
         return std::nullopt;
-    }
-    QSqlQuery query = newQuery();
-    query.setForwardOnly(true);
-    if (!query.prepare(u"SELECT name, hometelephonenumber, mobiletelephonenumber, "
-                       "businesstelephonenumber, nickname FROM address_book ORDER BY name, rowid"_s)) {
-        fail(action, query.lastError());
-        return std::nullopt;
-    }
-    if (!runQuery(query, action))
-        return std::nullopt;
+    QSqlQuery &query = *read;
     const auto text = [&](int field) {
         const QVariant value = query.value(field);
         return value.isNull() ? QString() : value.toString();

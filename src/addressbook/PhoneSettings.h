@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include <optional>
+
 namespace dpx {
 
 // The single phone_setting row as the program reads it. The defaults are what every reader
@@ -20,6 +22,18 @@ struct PhoneSettings {
     int vksRing = 0;                      // bvksring: decimal value
 
     bool operator==(const PhoneSettings &other) const = default;
+};
+
+// The settings columns to write in one save; a field without a value is left as stored.
+struct PhoneSettingsChange {
+    std::optional<bool> showCallerCard;   // bshowinfo 1 / 0
+    std::optional<PhoneType> phoneType;   // phonetype "DX" / "SD"
+    std::optional<QString> lineCode;      // linecode; empty is stored as "0"
+    std::optional<QString> coRing;        // coring; empty is stored as NULL
+    std::optional<QString> icmRing;       // icmring; empty is stored as NULL
+
+    bool isEmpty() const { return !showCallerCard && !phoneType && !lineCode && !coRing && !icmRing; }
+    bool operator==(const PhoneSettingsChange &other) const = default;
 };
 
 // The row a fresh database starts with.

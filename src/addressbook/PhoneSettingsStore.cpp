@@ -48,24 +48,71 @@ PhoneSettings AddressDatabase::ReadSettingsRow()
 
 bool AddressDatabase::updateSetting(const QString &column, const QVariant &value, const QString &action)
 {
-    // The column name comes from the fixed calls below, never from input.
+    return runInTransaction(action, [&] { return writeSettingColumn(column, value, action); });
+}
+
+bool AddressDatabase::writeSettingColumn(const QString &column, const QVariant &value,
+                                         const QString &action)
+{
+    // The column name comes from the fixed calls in this file, never from input.
     const QString update = u"UPDATE phone_setting SET "_s + column + u" = ?"_s;
-    return runInTransaction(action, [&] {
-        int changed = 0;
-        if (!runStatement(update, {value}, action, &changed))
-            return false;
-        if (changed > 0)
-            return true;
-        // The row is gone: put the seed row back, then store the value in it.
-        const QVariantList seed{SeedPhoneSettings::skin, QString::fromLatin1(SeedPhoneSettings::lineCode),
-                                QString::fromLatin1(SeedPhoneSettings::phoneType),
-                                SeedPhoneSettings::showInfo, QVariant(), QVariant(),
-                                SeedPhoneSettings::vksRing};
-        return runStatement(QStringLiteral("INSERT INTO phone_setting (skin, linecode, phonetype, "
-                                           "bshowinfo, coring, icmring, bvksring) "
-                                           "VALUES (?, ?, ?, ?, ?, ?, ?)"),
-                            seed, action)
-            && runStatement(update, {value}, action);
+    int changed = 0;
+    if (!runStatement(update, {value}, action, &changed))
+        return false;
+    if (changed > 0)
+        return true;
+    // The row is gone: put the seed row back, then store the value in it.
+    const QVariantList seed{SeedPhoneSettings::skin, QString::fromLatin1(SeedPhoneSettings::lineCode),
+                            QString::fromLatin1(SeedPhoneSettings::phoneType),
+                            SeedPhoneSettings::showInfo, QVariant(), QVariant(),
+                            SeedPhoneSettings::vksRing};
+    return runStatement(QStringLiteral("INSERT INTO phone_setting (skin, linecode, phonetype, "
+                                       "bshowinfo, coring, icmring, bvksring) "
+                                       "VALUES (?, ?, ?, ?, ?, ?, ?)"),
+                        seed, action)
+        && runStatement(update, {value}, action);
+}
+
+namespace {
+
+QVariant lineCodeValue(const QString &lineCode)
+{
+    return lineCode.isEmpty() ? QStringLiteral("0") : lineCode;
+}
+
+QVariant ringValue(const QString &ringFilePath)
+{
+    return ringFilePath.isEmpty() ? QVariant() : QVariant(ringFilePath);
+}
+
+QVariant phoneTypeValue(PhoneType type)
+{
+    return type == PhoneType::DX ? QStringLiteral("DX") : QStringLiteral("SD");
+}
+
+} // namespace
+
+bool AddressDatabase::savePhoneSettings(const PhoneSettingsChange &change)
+{
+    QList<std::pair<QString, QVariant>> columns;
+    if (change.showCallerCard)
+        columns.append({u"bshowinfo"_s, *change.showCallerCard ? 1 : 0});
+    if (change.phoneType)
+        columns.append({u"phonetype"_s, phoneTypeValue(*change.phoneType)});
+    if (change.lineCode)
+        columns.append({u"linecode"_s, lineCodeValue(*change.lineCode)});
+    if (change.coRing)
+        columns.append({u"coring"_s, ringValue(*change.coRing)});
+    if (change.icmRing)
+        columns.append({u"icmring"_s, ringValue(*change.icmRing)});
+    clearError();
+    if (columns.isEmpty())
+        return true;
+    return runInTransaction(kSettingsAction, [&] {
+        for (const auto &[column, value] : columns)
+            if (!writeSettingColumn(column, value, kSettingsAction))
+                return false;
+        return true;
     });
 }
 
@@ -76,15 +123,12 @@ bool AddressDatabase::updateSkin(int skin)
 
 bool AddressDatabase::updateLineCode(const QString &lineCode)
 {
-    return updateSetting(QStringLiteral("linecode"),
-                         lineCode.isEmpty() ? QStringLiteral("0") : lineCode, kSettingsAction);
+    return updateSetting(QStringLiteral("linecode"), lineCodeValue(lineCode), kSettingsAction);
 }
 
 bool AddressDatabase::updatePhoneType(PhoneType type)
 {
-    return updateSetting(QStringLiteral("phonetype"),
-                         type == PhoneType::DX ? QStringLiteral("DX") : QStringLiteral("SD"),
-                         kSettingsAction);
+    return updateSetting(QStringLiteral("phonetype"), phoneTypeValue(type), kSettingsAction);
 }
 
 bool AddressDatabase::updateShowCallerCard(bool show)
@@ -94,14 +138,12 @@ bool AddressDatabase::updateShowCallerCard(bool show)
 
 bool AddressDatabase::updateCoRing(const QString &ringFilePath)
 {
-    return updateSetting(QStringLiteral("coring"),
-                         ringFilePath.isEmpty() ? QVariant() : QVariant(ringFilePath), kSettingsAction);
+    return updateSetting(QStringLiteral("coring"), ringValue(ringFilePath), kSettingsAction);
 }
 
 bool AddressDatabase::updateIcmRing(const QString &ringFilePath)
 {
-    return updateSetting(QStringLiteral("icmring"),
-                         ringFilePath.isEmpty() ? QVariant() : QVariant(ringFilePath), kSettingsAction);
+    return updateSetting(QStringLiteral("icmring"), ringValue(ringFilePath), kSettingsAction);
 }
 
 } // namespace dpx

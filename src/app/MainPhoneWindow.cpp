@@ -147,7 +147,11 @@ void MainPhoneWindow::readSettings()
     AddressDatabase *db = m_services.database;
     if (!db || !db->IsOpen())
         return; // both flags keep their default: a DX telephone, caller card shown
-    const PhoneSettings settings = db->ReadSettingsRow();
+    applySettings(db->ReadSettingsRow());
+}
+
+void MainPhoneWindow::applySettings(const PhoneSettings &settings)
+{
     m_phoneTypeDx = settings.phoneType == PhoneType::DX;
     m_showCallerCard = settings.showCallerCard;
     if (m_keypad)

@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include "addressbook/ContactRecord.h"
+#include "addressbook/PhoneSettings.h"
 #include "phone/DisplayModel.h"
 
 #include <memory>
@@ -33,6 +34,7 @@ class StatusLine;
 class CGfxOutBarCtrl;
 class PhoneBookTree;
 class ToolWindows;
+class ChatClientPrompt;
 
 // What the main window works with; owned by the application, alive as long as the window.
 struct PhoneServices {
@@ -64,6 +66,8 @@ public:
     // Flags other parts of the program read.
     bool isDxPhone() const { return m_phoneTypeDx; }
     bool showsCallerCard() const { return m_showCallerCard; }
+    // Takes the telephone type and the caller-card flag of a settings row at once.
+    void applySettings(const PhoneSettings &settings);
     bool isBoxPresent() const;
     BoxLink *boxLink() const { return m_services.box; }
     bool isRecording() const { return m_recording; }
@@ -163,6 +167,7 @@ private:
     void onSliderMoved(int controlId, int position);
     void createFolderBar(const QRect &area);
     void onPanelNotify(int code, int value);
+    void openTool(quint32 itemValue);
     void followOutsideVolume(int volume);
     void showAbout();
     void startDialling(const QString &number);
@@ -184,6 +189,7 @@ private:
     PhoneBookTree *m_tree = nullptr;
     MasterOutputVolume *m_volume = nullptr;
     ToolWindows *m_toolWindows = nullptr;
+    ChatClientPrompt *m_chatClient = nullptr; // made on first use
     QPixmap m_background;
 
     bool m_phoneTypeDx = true;
@@ -205,6 +211,8 @@ private:
     RingTonePlayer *m_ringPlayer = nullptr;
     bool m_callerAlertPending = false;
     bool m_callerFound = false;
+    bool m_inCall = false; // from the first ring report to the end of the ringing
+    int m_callNumber = 0;  // counts ended calls: a ring queued for an ended call is dropped
     ContactRecord m_caller;
     QString m_callerNumber;
 

@@ -13,16 +13,28 @@ namespace dpx {
 
 void MainPhoneWindow::onRing(RingEvent ring)
 {
+    // The model and the capture are brought up to date here; the ring on the PC starts and
+    // stops through the event queue, because setting up a sound output may run the event
+    // loop, and this handler must never run again inside itself.
     switch (ring) {
     case RingEvent::OutsideLineStarts:
-    case RingEvent::IntercomStarts:
-        RingRequest(ring == RingEvent::OutsideLineStarts, false);
+    case RingEvent::IntercomStarts: {
         StartNumberCapture();
+        const bool outsideLine = ring == RingEvent::OutsideLineStarts;
+        const int call = m_callNumber;
+        QMetaObject::invokeMethod(this, [this, outsideLine, call] {
+            if (m_inCall && call == m_callNumber)
+                RingRequest(outsideLine, false);
+        }, Qt::QueuedConnection);
         break;
+    }
     case RingEvent::Ends:
         m_captureTimer.stop();
-        RingRequest(false, true);
+        m_inCall = false;
+        ++m_callNumber;
         EndCallerAlert(false);
+        QMetaObject::invokeMethod(this, [this] { RingRequest(false, true); },
+                                  Qt::QueuedConnection);
         break;
     case RingEvent::None:
         break;
@@ -57,10 +69,15 @@ void MainPhoneWindow::RingRequest(bool outsideLine, bool stop)
 
 void MainPhoneWindow::StartNumberCapture()
 {
+    // The telephone asks for a fresh capture on every ring report; within one call a caller
+    // already found stays until the call ends.
     m_model.StartNumberCapture();
-    m_callerFound = false;
-    m_caller.clear();
-    m_callerNumber.clear();
+    if (!m_inCall) {
+        m_callerFound = false;
+        m_caller.clear();
+        m_callerNumber.clear();
+    }
+    m_inCall = true;
     LookUpCaller(QString()); // no number yet: the alert starts all the same
     m_captureTimer.start();
 }
@@ -84,13 +101,16 @@ void MainPhoneWindow::onCaptureTick()
 void MainPhoneWindow::LookUpCaller(const QString &number)
 {
     if (!number.isEmpty()) {
-        m_callerNumber = number;
         AddressDatabase *db = m_services.database;
-        if (db && (db->IsOpen() || db->Open())) {
-            if (const auto match = db->lookUpCaller(number)) {
-                m_caller = match->contact;
-                m_callerFound = true;
-            }
+        std::optional<CallerMatch> match;
+        if (db && (db->IsOpen() || db->Open()))
+            match = db->lookUpCaller(number);
+        if (match) {
+            m_caller = match->contact;
+            m_callerFound = true;
+            m_callerNumber = number;
+        } else if (!m_callerFound) {
+            m_callerNumber = number; // an unknown number never replaces a caller found before
         }
         if (m_callerFound && m_showCallerCard)
             QMetaObject::invokeMethod(this, &MainPhoneWindow::showCallerCardRequested,

@@ -6,10 +6,17 @@
 #include "app/DialSequencer.h"
 #include "app/Keypad.h"
 #include "app/PhoneBookTree.h"
+#include "app/ChatClientPrompt.h"
+#include "app/FolderCommand.h"
+#include "app/ToolWindows.h"
 #include "audio/MasterOutputVolume.h"
 #include "ui/BitmapSlider.h"
 #include "ui/FolderBar.h"
 #include "ui/FolderBarImages.h"
+#include "settings/SkinMenu.h"
+
+#include <QCursor>
+#include <QMenu>
 
 namespace dpx {
 
@@ -28,32 +35,68 @@ void MainPhoneWindow::createFolderBar(const QRect &area)
     m_tree->setImages(small);
     connect(m_tree, &PhoneBookTree::dialRequested, this, &MainPhoneWindow::DialSelectedContact);
 
-    const int tools = m_folderBar->AppendFolder(QStringLiteral("工具"));
-    m_folderBar->InsertFolderItem(tools, -1, QStringLiteral("音檔轉換"), 0);
-    m_folderBar->InsertFolderItem(tools, -1, QStringLiteral("音檔傳輸"), 1);
-    m_folderBar->AppendChildFolder(QStringLiteral("電話簿"), m_tree);
-    const int settings = m_folderBar->AppendFolder(QStringLiteral("設置"));
-    m_folderBar->InsertFolderItem(settings, -1, QStringLiteral("話機配置"), 5);
+    // Every folder and item carries its own value: clicks are dispatched by it, so a dragged
+    // or removed item never makes another item open the wrong tool.
+    const auto item = [this](int folder, Tool tool, int image) {
+        m_folderBar->InsertFolderItem(folder, -1, toolName(tool), image,
+                                      quint32(tool));
+    };
+    const int tools = m_folderBar->AppendFolder(QStringLiteral("工具"), quint32(FolderKind::Tools));
+    item(tools, Tool::AudioConverter, 0);
+    item(tools, Tool::AudioTransfer, 1);
+    item(tools, Tool::ChatClient, 7);
+    m_folderBar->AppendChildFolder(QStringLiteral("電話簿"), m_tree, quint32(FolderKind::PhoneBook));
+    const int settings = m_folderBar->AppendFolder(QStringLiteral("設置"), quint32(FolderKind::Settings));
+    item(settings, Tool::PhoneSettings, 5);
+    item(settings, Tool::SkinMenu, 6);
     m_folderBar->SelectFolder(tools);
     connect(m_folderBar, &CGfxOutBarCtrl::panelNotify, this, &MainPhoneWindow::onPanelNotify);
+    connect(m_folderBar, &CGfxOutBarCtrl::contextMenuAboutToShow, this, [this](QMenu *menu) {
+        menu->addSeparator();
+        menu->addMenu(new SkinMenu(m_services.database,
+                                   [this](const QString &text) { ShowStatusText(text); }, menu));
+    });
 }
 
 void MainPhoneWindow::onPanelNotify(int code, int value)
 {
-    if (code == 5 && value == 1) {
-        FillPhoneBookTree(); // the phone-book folder opens with fresh contents
+    if (code == CGfxOutBarCtrl::FolderChanged) {
+        // The phone-book folder opens with fresh contents.
+        if (FolderKind(m_folderBar->folderUserValue(value)) == FolderKind::PhoneBook)
+            FillPhoneBookTree();
         return;
     }
-    if (code != 1)
+    if (code == CGfxOutBarCtrl::ItemClicked)
+        openTool(m_folderBar->itemUserValue(m_folderBar->CurrentFolder(), value));
+}
+
+void MainPhoneWindow::openTool(quint32 itemValue)
+{
+    const Tool tool = Tool(itemValue);
+    if (tool == Tool::ChatClient) {
+        m_folderBar->clearItemSelection();
+        if (!m_chatClient)
+            m_chatClient = new ChatClientPrompt(
+                this, [this](const QString &text) { showMessage(text); },
+                [this](const QString &text) { m_lastMessage = text; });
+        m_chatClient->start();
         return;
-    const int folder = m_folderBar->CurrentFolder();
-    // The converter, transfer and settings windows are not part of this version yet.
-    if (folder == 0 && value == 0)
-        ShowStatusText(QStringLiteral("音檔轉換... (not available in this version)"));
-    else if (folder == 0 && value == 1)
-        ShowStatusText(QStringLiteral("音檔傳輸... (not available in this version)"));
-    else if (folder == 2 && value == 0)
-        ShowStatusText(QStringLiteral("話機配置 (not available in this version)"));
+    }
+    if (tool == Tool::SkinMenu) {
+        // A popup, not a window that stays: the item does not keep flashing.
+        m_folderBar->clearItemSelection();
+        if (QWidget *menu = m_toolWindows->open(ToolWindow::SkinMenu))
+            menu->move(QCursor::pos());
+        return;
+    }
+    const std::optional<ToolWindow> window = toolWindowOf(tool);
+    if (window && m_toolWindows && m_toolWindows->open(*window))
+        return; // the item keeps flashing while its window is open
+    // Nothing opened: the item stops flashing at once (it would wake the window for good).
+    m_folderBar->clearItemSelection();
+    const QString name = toolName(tool);
+    if (!name.isEmpty())
+        ShowStatusText(tr("%1 (這個版本尚未提供)").arg(name));
 }
 
 void MainPhoneWindow::FillPhoneBookTree()

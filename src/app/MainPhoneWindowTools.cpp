@@ -7,6 +7,7 @@
 #include "app/PhoneBookTree.h"
 #include "app/PhoneTray.h"
 #include "app/ToolWindows.h"
+#include "ui/FolderBar.h"
 
 #include <QAction>
 
@@ -30,6 +31,9 @@ void MainPhoneWindow::createToolWindows()
     services.caller = [this] { return m_callerFound ? m_caller : ContactRecord(); };
     services.dock = [this](QWidget *window, QPoint offset) { dockToolWindow(window, offset); };
     m_toolWindows = new ToolWindows(std::move(services), this);
+    // A folder-bar item flashes while the window it opened is open.
+    if (m_folderBar)
+        connect(m_toolWindows, &ToolWindows::closed, m_folderBar, &CGfxOutBarCtrl::clearItemSelection);
 
     // The entries that open a tool window work when that window is part of the build.
     QAction *phoneBook = m_tray->phoneBookAction();

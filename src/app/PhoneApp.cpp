@@ -13,6 +13,8 @@
 #include "transfer/TransferSession.h"
 #include "device/BoxLink.h"
 #include "device/HidapiTransport.h"
+#include "settings/SkinTable.h"
+#include "settings/Themes.h"
 #include "sim/SimulatedBox.h"
 
 #include <QApplication>
@@ -84,6 +86,9 @@ int PhoneApp::run(int argc, char **argv)
     QApplication::setApplicationDisplayName(QStringLiteral("DPX"));
     QApplication::setOrganizationName(QStringLiteral("dpx"));
     QApplication::setQuitOnLastWindowClosed(false);
+    // Every start uses the same look, whatever the settings row holds (it only decides the
+    // check mark of the "Skin" menu).
+    Themes::apply(kStartupSkin);
 
     DataFolder data(DataFolder::choose(
         options.dataDir, qEnvironmentVariable("DPX_DATA_DIR"), QApplication::applicationDirPath(),

@@ -6,9 +6,12 @@
 
 namespace dpx {
 
+void registerSettingsToolWindows();
+
 void registerToolWindows()
 {
     registerAddressBookWindows();
+    registerSettingsToolWindows();
 }
 
 } // namespace dpx

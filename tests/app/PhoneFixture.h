@@ -4,6 +4,7 @@
 #include "addressbook/AddressDatabase.h"
 #include "app/DataFolder.h"
 #include "app/MainPhoneWindow.h"
+#include "app/ToolWindows.h"
 #include "device/BoxLink.h"
 #include "sim/SimulatedBox.h"
 

@@ -3,10 +3,12 @@
 #include "app/DataFolder.h"
 #include "app/MainPhoneWindow.h"
 #include "app/PhoneTray.h"
+#include "app/ToolWindows.h"
 #include "device/BoxLink.h"
 #include "sim/SimTelephone.h"
 #include "sim/SimulatedBox.h"
 #include "ui/Art.h"
+#include "ui/FolderBar.h"
 #include "ui/KeyButton.h"
 #include "ui/PhoneLayout.h"
 
@@ -35,6 +37,7 @@ private Q_SLOTS:
     void displayAndLampsFollowTheTelephone();
     void settingsRowSetsTheFlags();
     void toolWindowsStayDocked();
+    void folderItemsOpenTheirOwnTool();
     void hidingAndFadingIn();
 };
 
@@ -181,6 +184,42 @@ void MainWindowTest::toolWindowsStayDocked()
     phone.window->move(40, 70);
     QCOMPARE(converter.pos(), QPoint(541, 100));
     QCOMPARE(transfer.pos(), QPoint(541, 383));
+}
+
+void MainWindowTest::folderItemsOpenTheirOwnTool()
+{
+    Phone phone(false);
+    CGfxOutBarCtrl &bar = *phone.window->folderBar();
+    const auto clickItem = [&bar](int item) {
+        QTest::mouseClick(&bar, Qt::LeftButton, {}, bar.layoutGeometry().iconRect(item).center());
+    };
+    QWidget *settingsWindow = nullptr;
+    ToolWindows::registerFactory(ToolWindow::Settings, [&](const AppServices &) {
+        return settingsWindow = new QWidget;
+    });
+
+    // The user removed the converter: the first item is now the transfer, and says so.
+    bar.SelectFolder(0);
+    bar.DeleteFolderItem(0);
+    clickItem(0);
+    QTRY_VERIFY(phone.window->statusText().startsWith(QStringLiteral("音檔傳輸")));
+    // A tool that is not built yet stops flashing at once.
+    QCOMPARE(bar.selectedItem(), -1);
+
+    // The settings item dragged into the tools folder still opens the settings window, which
+    // keeps its item flashing until it closes.
+    bar.SelectFolder(2);
+    const quint32 settingsValue = bar.itemUserValue(2, 0);
+    bar.DeleteFolderItem(0);
+    bar.SelectFolder(0);
+    bar.InsertFolderItem(0, 0, QStringLiteral("話機配置"), 5, settingsValue);
+    clickItem(0);
+    QTRY_VERIFY(settingsWindow && settingsWindow->isVisible());
+    QCOMPARE(phone.window->toolWindows().window(ToolWindow::Settings), settingsWindow);
+    QCOMPARE(bar.selectedItem(), 0);
+    settingsWindow->close();
+    QTRY_COMPARE(bar.selectedItem(), -1);
+    ToolWindows::registerFactory(ToolWindow::Settings, nullptr);
 }
 
 void MainWindowTest::hidingAndFadingIn()

@@ -32,6 +32,9 @@ void writeIcons(ArtWriter &writer);
 void writeFolderImages(ArtWriter &writer);
 void writeRingingIcons(ArtWriter &writer);
 void writeCallerPopup(ArtWriter &writer);
+QImage paintSettingsBackground(); // 519: the phone settings window, 340 x 340
+// The seven looks' small images into <folder>/<look>/; false (errors filled) on failure.
+bool writeThemeImages(const QString &folder, QStringList &errors);
 void writeAddressBookArt(ArtWriter &writer); // 132 (button strip), 199 (phone book)
 
 // Paints the whole window from the images in `artFolder` as the program would show it.

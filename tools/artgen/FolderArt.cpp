@@ -234,6 +234,26 @@ void skins(QPainter &p)
     }
 }
 
+void chatClient(QPainter &p)
+{
+    // A speech bubble with a handset in it: the chat program that also makes calls.
+    QPainterPath bubble;
+    bubble.addRoundedRect(QRectF(2.5, 3.5, 27, 19), 8, 8);
+    QPainterPath tail;
+    tail.moveTo(8, 20);
+    tail.lineTo(6.5, 28.5);
+    tail.lineTo(15, 21);
+    tail.closeSubpath();
+    p.setPen(QPen(Outline, 1));
+    p.setBrush(vertical(3, 28, QColor(120, 200, 255), QColor(20, 120, 220)));
+    p.drawPath(bubble.united(tail));
+    p.save();
+    p.translate(16, 13);
+    p.rotate(-20);
+    handsetShape(p, QRectF(-8, -5, 16, 10), QColor(255, 255, 255));
+    p.restore();
+}
+
 // Small tree pictures, on a 16-px grid.
 void treePerson(QPainter &p) { person(p, QRectF(1, 1, 14, 14), QColor(60, 120, 220)); }
 
@@ -347,11 +367,12 @@ QImage strip(const QList<IconPainter> &pictures, int cell, int height, const QCo
 
 void writeFolderImages(ArtWriter &w)
 {
-    // Items: audio conversion, audio transfer, phone book, recorder, player, settings, skins.
+    // Items: audio conversion, audio transfer, phone book, recorder, player, settings, skins,
+    // chat client.
     w.write(QStringLiteral("254"),
-            strip({converter, transfer, phoneBook, recorder, player, settings, skins}, 32, 32,
-                  QColor(128, 128, 128)),
-            QSize(224, 32));
+            strip({converter, transfer, phoneBook, recorder, player, settings, skins, chatClient},
+                  32, 32, QColor(128, 128, 128)),
+            QSize(256, 32));
     // Tree: person, home, business, mobile, nickname, selected person.
     w.write(QStringLiteral("261"),
             strip({treePerson, treeHome, treeBusiness, treeMobile, treeNickname, treeSelected}, 16,

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // dpx_artgen: draws the main window's art into PNG files, or previews the composed window.
-//   dpx_artgen --out res/art
+//   dpx_artgen --out res/art [--themes res/themes]
 //   dpx_artgen --preview out.png [--art res/art] [--lit] [--crop x,y,w,h] [--scale n]
 //   dpx_artgen --sheet samples.png [--art res/art]
 #include "Art.h"
@@ -13,7 +13,7 @@ using namespace dpx::art;
 
 namespace {
 
-int generate(const QString &folder)
+int generate(const QString &folder, const QString &themes)
 {
     ArtWriter writer(folder);
     const QImage body = paintBody();
@@ -28,11 +28,15 @@ int generate(const QString &folder)
     writeCallerPopup(writer);
     writeAddressBookArt(writer);
     writeFolderImages(writer);
+    writer.write(QStringLiteral("519"), paintSettingsBackground(), QSize(340, 340));
+    QStringList themeErrors;
+    if (!themes.isEmpty())
+        writeThemeImages(themes, themeErrors);
     QTextStream err(stderr);
-    for (const QString &e : writer.errors())
+    for (const QString &e : writer.errors() + themeErrors)
         err << "dpx_artgen: " << e << '\n';
     err << "dpx_artgen: wrote " << writer.count() << " images to " << folder << '\n';
-    return writer.ok() ? 0 : 1;
+    return writer.ok() && themeErrors.isEmpty() ? 0 : 1;
 }
 
 int preview(const QString &file, const QString &art, bool lit, const QString &crop, int scale)
@@ -65,6 +69,9 @@ int main(int argc, char **argv)
     parser.addHelpOption();
     const QCommandLineOption out(QStringLiteral("out"), QStringLiteral("Write the images to <dir>."),
                                  QStringLiteral("dir"));
+    const QCommandLineOption themes(QStringLiteral("themes"),
+                                    QStringLiteral("Write the looks' images to <dir>."),
+                                    QStringLiteral("dir"));
     const QCommandLineOption view(QStringLiteral("preview"),
                                   QStringLiteral("Compose the window into <file>."),
                                   QStringLiteral("file"));
@@ -78,10 +85,10 @@ int main(int argc, char **argv)
     const QCommandLineOption sheet(QStringLiteral("sheet"),
                                    QStringLiteral("Write enlarged samples into <file>."),
                                    QStringLiteral("file"));
-    parser.addOptions({out, view, art, lit, crop, scale, sheet});
+    parser.addOptions({out, themes, view, art, lit, crop, scale, sheet});
     parser.process(app);
     if (parser.isSet(out))
-        return generate(parser.value(out));
+        return generate(parser.value(out), parser.value(themes));
     if (parser.isSet(sheet))
         return paintSheet(parser.value(art)).save(parser.value(sheet), "PNG") ? 0 : 1;
     if (parser.isSet(view))

@@ -1,0 +1,50 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/ChatClientPrompt.h"
+
+#include "app/ChatClientLauncher.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSettings>
+
+namespace dpx {
+
+ChatClientPrompt::ChatClientPrompt(QWidget *owner, std::function<void(const QString &)> showMessage,
+                                   std::function<void(const QString &)> noteMessage)
+    : QObject(owner),
+      m_owner(owner),
+      m_noteMessage(std::move(noteMessage)),
+      m_settings(new QSettings(this)),
+      m_launcher(new ChatClientLauncher(*m_settings, this))
+{
+    connect(m_launcher, &ChatClientLauncher::messageRequested, this, std::move(showMessage));
+    connect(m_launcher, &ChatClientLauncher::clientMissing, this, &ChatClientPrompt::offerToChoose);
+}
+
+ChatClientPrompt::~ChatClientPrompt() = default;
+
+bool ChatClientPrompt::start()
+{
+    return m_launcher->launch();
+}
+
+void ChatClientPrompt::offerToChoose(const QString &text)
+{
+    if (m_noteMessage)
+        m_noteMessage(text);
+    auto *box = new QMessageBox(QMessageBox::NoIcon, m_owner ? m_owner->windowTitle() : QString(),
+                                text, QMessageBox::Ok, m_owner);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    QPushButton *browse = box->addButton(QStringLiteral("瀏灠..."), QMessageBox::ActionRole);
+    connect(browse, &QPushButton::clicked, this, [this] {
+        const QString program = QFileDialog::getOpenFileName(m_owner);
+        if (program.isEmpty())
+            return;
+        m_launcher->choose(program);
+        m_launcher->launch();
+    });
+    box->open(); // never blocks the telephone
+}
+
+} // namespace dpx
