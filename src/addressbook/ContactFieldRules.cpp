@@ -158,7 +158,7 @@ PhoneKind phoneKind(const QList<QByteArray> &types)
         return PhoneKind::Business;
     if (has("HOME"))
         return PhoneKind::Home;
-    if (has("X-ASSISTANT") || has("ASSISTANT"))
+    if (has("X-ASSISTANT") || has("ASSISTANT") || has("X-EVOLUTION-ASSISTANT"))
         return PhoneKind::Assistant;
     return PhoneKind::Untyped;
 }

@@ -333,7 +333,9 @@ ImportEntry vcardEntry(const VCardCard &card, const QByteArray &legacyEncoding)
     setText(ContactColumn::EmailAddress, firstOf(card, {"EMAIL"}, true));
     setText(ContactColumn::WebPage, firstOf(card, {"URL"}, true));
     setText(ContactColumn::Remark, firstOf(card, {"NOTE"}));
-    setText(ContactColumn::Spouse, firstOf(card, {"X-SPOUSE"}));
+    // Also the properties desktop programs write for the same thing; the first in the card wins.
+    setText(ContactColumn::Spouse, firstOf(card, {"X-SPOUSE", "X-MS-SPOUSE", "X-EVOLUTION-SPOUSE",
+                                                  "X-KADDRESSBOOK-X-SPOUSESNAME"}));
     if (contact.text(ContactColumn::Spouse).isEmpty()) {
         for (const VCardProperty &property : card.properties) {
             if (property.name == "RELATED" && property.hasType("SPOUSE")) {
@@ -344,7 +346,9 @@ ImportEntry vcardEntry(const VCardCard &card, const QByteArray &legacyEncoding)
     }
     if (const VCardProperty *birthday = firstOf(card, {"BDAY"}))
         contact.setText(ContactColumn::Birthday, fieldrules::vcardDate(values.text(*birthday).value_or(QString())));
-    if (const VCardProperty *anniversary = firstOf(card, {"ANNIVERSARY", "X-ANNIVERSARY"}))
+    if (const VCardProperty *anniversary = firstOf(card, {"ANNIVERSARY", "X-ANNIVERSARY", "X-MS-ANNIVERSARY",
+                                                                 "X-EVOLUTION-ANNIVERSARY",
+                                                                 "X-KADDRESSBOOK-X-ANNIVERSARY"}))
         contact.setText(ContactColumn::Anniversary,
                         fieldrules::vcardDate(values.text(*anniversary).value_or(QString())));
 

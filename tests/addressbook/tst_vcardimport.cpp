@@ -114,6 +114,9 @@ void TestVCardImport::cards_data()
                        "businessextension=5555|companyaddress=USA LA Baytown 100 Waters Edge|"
                        "companypostalcode=30314|spouse=John Doe|anniversary=2009-8-8|emailaddress=jane@example.com"_s,
                        u"skipped 13"_s};
+    QTest::newRow("desktop program's own anniversary and spouse properties")
+        << card("FN:Kim\nX-MS-ANNIVERSARY:20100102\nX-MS-SPOUSE:Lee\n", "2.1")
+        << QStringList{u"contact: name=Kim|spouse=Lee|anniversary=2010-1-2"_s};
     QTest::newRow("no FN: last + first as the editor builds it; apostrophes kept")
         << card("N:O'Brien;Pat;;;\nTEL:555\n")
         << QStringList{u"contact: name=O'BrienPat|lastname=O'Brien|firstname=Pat|mobiletelephonenumber=555"_s};
