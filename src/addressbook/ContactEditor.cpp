@@ -134,7 +134,10 @@ void ContactEditor::buildFields()
         edit->setReadOnly(readOnly);
     m_remark->setReadOnly(readOnly);
     m_picture->setChangeable(!readOnly);
-    m_fields.value(ContactColumn::LastName)->setFocus();
+    if (readOnly)
+        m_cancel->setFocus();
+    else
+        m_fields.value(ContactColumn::LastName)->setFocus();
 }
 
 void ContactEditor::showContact(const std::optional<ContactRecord> &contact)
@@ -193,9 +196,12 @@ void ContactEditor::showPicture()
 
 void ContactEditor::openChooser()
 {
-    auto *dialog = new QFileDialog(this, QString(), QString(),
-                                   QStringLiteral("Jpg Files (*.jpg *.jpeg);;Bmp Files (*.bmp);;Png Files (*.png)"));
+    auto *dialog = new QFileDialog(this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setNameFilters({QStringLiteral("Jpg Files (*.jpg)"), QStringLiteral("Bmp Files (*.bmp)"),
+                            QStringLiteral("Png Files (*.png)"), QStringLiteral("Jpeg Files (*.jpeg)")});
+    // "photo.JPG" counts as a .jpg file.
+    dialog->setFilter(dialog->filter() & ~QDir::CaseSensitive);
     dialog->setFileMode(QFileDialog::ExistingFile);
     dialog->setDefaultSuffix(QStringLiteral("jpg"));
     connect(dialog, &QFileDialog::fileSelected, this, &ContactEditor::choosePictureFile);
@@ -239,8 +245,12 @@ void ContactEditor::removePicture()
 
 bool ContactEditor::save()
 {
-    if (m_context.readOnly || !m_context.database)
+    if (m_context.readOnly)
         return false;
+    if (!m_context.database) {
+        message(QString::fromUtf8(SaveFailedText), QStringLiteral("There is no address database."));
+        return false;
+    }
     if (m_converting) {
         // The picture being converted belongs to this save.
         m_conversion.waitForFinished();

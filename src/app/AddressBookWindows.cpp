@@ -16,16 +16,15 @@ QString pictureFolderOf(const AppServices &services)
     return services.dataFolder ? services.dataFolder->pictureFolder() : QString();
 }
 
-ContactEditor *makeEditor(const AppServices &services, std::optional<ContactRecord> contact, bool readOnly)
+ContactEditor *makeEditor(const AppServices &services, std::optional<ContactRecord> contact, bool readOnly,
+                          QWidget *parent)
 {
     ContactEditorContext context;
     context.database = services.database;
     context.pictureFolder = pictureFolderOf(services);
     context.loaded = std::move(contact);
     context.readOnly = readOnly;
-    auto *editor = new ContactEditor(std::move(context), services.mainWindow);
-    editor->setWindowFlag(Qt::Dialog);
-    return editor;
+    return new ContactEditor(std::move(context), parent);
 }
 
 } // namespace
@@ -44,16 +43,17 @@ void registerAddressBookWindows()
         return window;
     });
     ToolWindows::registerFactory(ToolWindow::ContactEditor, [](const AppServices &services) -> QWidget * {
-        auto *editor = makeEditor(services, std::nullopt, false);
+        auto *editor = makeEditor(services, std::nullopt, false, services.mainWindow);
         editor->setWindowModality(Qt::WindowModal);
         if (services.contactsChanged)
             QObject::connect(editor, &QDialog::finished, editor, services.contactsChanged);
         return editor;
     });
     ToolWindows::registerFactory(ToolWindow::CallerCard, [](const AppServices &services) -> QWidget * {
-        // Modeless: the caller popup must stay clickable while the telephone rings.
+        // Modeless and outside the main window's hierarchy, so that neither it nor the caller
+        // popup is blocked while the phone book (modal to the main window) is open.
         const ContactRecord caller = services.caller ? services.caller() : ContactRecord();
-        return makeEditor(services, caller, true);
+        return makeEditor(services, caller, true, nullptr);
     });
 }
 

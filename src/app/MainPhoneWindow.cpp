@@ -99,7 +99,9 @@ MainPhoneWindow::MainPhoneWindow(const PhoneServices &services, QWidget *parent)
     m_ringPlayer = new RingTonePlayer(this);
     connect(m_ringPlayer, &RingTonePlayer::messageRequested, this, &MainPhoneWindow::showMessage);
 
-    m_popup = new CallerPopup(this);
+    // A window of its own, outside the main window's hierarchy: a tool window that is modal to
+    // the main window (the phone book) must not block the answer click.
+    m_popup = new CallerPopup(nullptr);
     connect(m_popup, &CallerPopup::answered, this, [this] { EndCallerAlert(true); });
     connect(m_popup, &CallerPopup::ignored, this, [this] {
         showMessage(QStringLiteral("Ingore this CALL!"));
@@ -140,7 +142,10 @@ MainPhoneWindow::MainPhoneWindow(const PhoneServices &services, QWidget *parent)
         m_services.box->start();
 }
 
-MainPhoneWindow::~MainPhoneWindow() = default;
+MainPhoneWindow::~MainPhoneWindow()
+{
+    delete m_popup;
+}
 
 void MainPhoneWindow::readSettings()
 {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/ToolWindows.h"
 
+#include <QDialog>
 #include <QEvent>
 #include <QWidget>
 
@@ -89,6 +90,9 @@ QWidget *ToolWindows::open(ToolWindow which)
         return nullptr;
     created->setAttribute(Qt::WA_DeleteOnClose);
     created->installEventFilter(this);
+    // A dialog ended by Escape or its buttons is hidden without a close event.
+    if (auto *dialog = qobject_cast<QDialog *>(created))
+        connect(dialog, &QDialog::finished, this, [this, which] { m_closing.at(size_t(which)) = true; });
     m_open.at(size_t(which)) = created;
     m_closing.at(size_t(which)) = false;
     connect(created, &QObject::destroyed, this, [this, which] { Q_EMIT closed(which); });

@@ -57,12 +57,6 @@ SkinBitmapButton *PhoneSettingsWindow::button(const QString &caption, const char
     b->setObjectName(QLatin1String(name));
     b->SetUp(132, 5, 3, 3, 3, 3);
     b->setAutoDefault(false);
-    // The caption sits on the fixed button bitmap: dark ink in every look.
-    QPalette ink = b->palette();
-    ink.setColor(QPalette::Active, QPalette::ButtonText, Qt::black);
-    ink.setColor(QPalette::Inactive, QPalette::ButtonText, Qt::black);
-    ink.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(128, 128, 128));
-    b->setPalette(ink);
     return b;
 }
 

@@ -98,8 +98,9 @@ void SkinBitmapButton::paintEvent(QPaintEvent *event)
     if (image == Pressed)
         captionRect.translate(PressedCaptionShift, 0);
     painter.setFont(font());
-    painter.setPen(isEnabled() ? palette().color(QPalette::Active, QPalette::ButtonText)
-                               : palette().color(QPalette::Disabled, QPalette::ButtonText));
+    // The caption sits on the fixed button bitmap, not on the palette's button colour, so its
+    // ink is fixed too: a dark look would otherwise draw light text on the light bitmap.
+    painter.setPen(isEnabled() ? QColor(Qt::black) : QColor(128, 128, 128));
     painter.drawText(captionRect, Qt::AlignCenter | Qt::TextSingleLine, text());
 }
 

@@ -13,7 +13,7 @@ namespace dpx {
 // in that order), each stretched to the button as a nine-slice: the corners keep their size,
 // the edges stretch along their length and the centre both ways. The state images are rebuilt
 // whenever the button's size or device pixel ratio changes. The caption is drawn in "Arial",
-// grey when disabled, moved 5 pixels to the right while the button is pressed.
+// black on the bitmap (grey when disabled) whatever the look, moved 5 pixels to the right while the button is pressed.
 class SkinBitmapButton : public QPushButton {
     Q_OBJECT
 public:

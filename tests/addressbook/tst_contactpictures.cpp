@@ -192,6 +192,8 @@ void TestContactPictures::failedSaveChangesNothing()
         const ContactSaveResult failed = book.save(stored, contact(u"Amy"_s, u"2"_s), book.replace('b'));
         QVERIFY(!failed.ok);
         QVERIFY(!failed.error.isEmpty());
+        // A delete that fails tells why and deletes no file either.
+        QVERIFY(!deleteContactsWithPictures(book.db, book.store, {stored}).isEmpty());
         book.db.Close();
     }
     QCOMPARE(book.files(), QStringList{u"Amy1.bmp"_s});

@@ -4,6 +4,7 @@
 // found gets one read-only card, also while the phone book is open.
 #include "addressbook/ContactEditor.h"
 #include "addressbook/PhoneBookWindow.h"
+#include "app/CallerPopup.h"
 #include "app/PhoneBookTree.h"
 #include "app/PhoneTray.h"
 #include "app/ScriptRunner.h"
@@ -13,8 +14,10 @@
 #include "ui/SkinBitmapButton.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QLineEdit>
 #include <QTest>
+#include <QWindow>
 
 using namespace dpx;
 
@@ -38,11 +41,11 @@ QStringList treeNames(PhoneBookTree *tree)
     return names;
 }
 
-int openCards(Phone &phone)
+int openCards()
 {
     int cards = 0;
-    for (ContactEditor *editor : phone.window->findChildren<ContactEditor *>())
-        if (editor->isReadOnly() && editor->isVisible())
+    for (QWidget *window : QApplication::topLevelWidgets())
+        if (auto *editor = qobject_cast<ContactEditor *>(window); editor && editor->isReadOnly() && editor->isVisible())
             ++cards;
     return cards;
 }
@@ -55,6 +58,7 @@ private Q_SLOTS:
     void trayAndTreeOpenThePhoneBook();
     void treeFollowsASave();
     void ringingCallerGetsOneCard();
+    void escapeClosesLikeTheCloseBox();
 };
 
 void AddressBookWindowsTest::trayAndTreeOpenThePhoneBook()
@@ -112,7 +116,7 @@ void AddressBookWindowsTest::ringingCallerGetsOneCard()
     QVERIFY(editor->save());
 
     phone.box.telephone().ring(true, QStringLiteral("0223456789"));
-    QTRY_COMPARE(openCards(phone), 1);
+    QTRY_COMPARE(openCards(), 1);
     auto *card = phone.window->toolWindows().windowAs<ContactEditor>(ToolWindow::CallerCard);
     QCOMPARE(card->contactName(), QStringLiteral("陳美玲"));
     QCOMPARE(card->field(ContactColumn::MobileTelephoneNumber)->text(), QStringLiteral("0223456789"));
@@ -123,15 +127,36 @@ void AddressBookWindowsTest::ringingCallerGetsOneCard()
     phone.box.telephone().ring(true, QStringLiteral("0223456789"));
     QTRY_VERIFY(!phone.window->isCapturingNumber());
     QTest::qWait(300);
-    QCOMPARE(openCards(phone), 1);
+    QCOMPARE(openCards(), 1);
 
     ScriptRunner runner(*phone.window, phone.box);
     QSignalSpy finished(&runner, &ScriptRunner::finished);
     QVERIFY(runner.startText(QStringLiteral("expect card 陳美玲\n")));
     QVERIFY(finished.wait(5000));
     QCOMPARE(finished.at(0).at(0).toInt(), 0);
+    // The phone book is modal to the main window; the popup and the card are not blocked by it
+    // (neither belongs to the main window's window hierarchy).
+    QCOMPARE(book->windowModality(), Qt::WindowModal);
+    for (QWidget *free : {static_cast<QWidget *>(card), static_cast<QWidget *>(&phone.window->callerPopup())}) {
+        QVERIFY(free && free->windowHandle());
+        for (QWindow *w = free->windowHandle(); w; w = w->transientParent() ? w->transientParent() : w->parent())
+            QVERIFY(w != phone.window->windowHandle());
+    }
     card->close();
     QVERIFY(!phone.window->toolWindows().isOpen(ToolWindow::CallerCard));
+}
+
+void AddressBookWindowsTest::escapeClosesLikeTheCloseBox()
+{
+    Phone phone;
+    ToolWindows &tools = phone.window->toolWindows();
+    QPointer<QWidget> first = tools.open(ToolWindow::PhoneBook);
+    QTest::keyClick(first, Qt::Key_Escape);
+    QVERIFY(!tools.isOpen(ToolWindow::PhoneBook));
+    QWidget *second = tools.open(ToolWindow::PhoneBook);
+    QVERIFY(second && second->isVisible());
+    QTRY_VERIFY(!first);
+    QVERIFY(tools.isOpen(ToolWindow::PhoneBook));
 }
 
 QTEST_MAIN(AddressBookWindowsTest)
