@@ -34,6 +34,7 @@ class StatusLine;
 class CGfxOutBarCtrl;
 class PhoneBookTree;
 class ToolWindows;
+class TransferSession;
 class ChatClientPrompt;
 
 // What the main window works with; owned by the application, alive as long as the window.
@@ -41,6 +42,9 @@ struct PhoneServices {
     DataFolder *dataFolder = nullptr;
     AddressDatabase *database = nullptr; // may be closed: the window then runs without data
     BoxLink *box = nullptr;
+    TransferSession *transfer = nullptr;  // the transfer into the box (owned by the program)
+    bool verifyTransfers = true;
+    std::function<bool(const QString &)> confirm; // scripts answer questions themselves
     QString databaseProblem;             // shown once on the status line when not empty
 };
 

@@ -20,6 +20,9 @@ void MainPhoneWindow::createToolWindows()
     services.dataFolder = m_services.dataFolder;
     services.database = m_services.database;
     services.box = m_services.box;
+    services.transfer = m_services.transfer;
+    services.verifyTransfers = m_services.verifyTransfers;
+    services.confirm = m_services.confirm;
     services.ringPlayer = m_ringPlayer;
     services.masterVolume = m_volume;
     services.showStatus = [this](const QString &text) { ShowStatusText(text); };
@@ -36,6 +39,12 @@ void MainPhoneWindow::createToolWindows()
         connect(m_toolWindows, &ToolWindows::closed, m_folderBar, &CGfxOutBarCtrl::clearItemSelection);
 
     // The entries that open a tool window work when that window is part of the build.
+    QAction *transfer = m_tray->transferAction();
+    if (ToolWindows::hasFactory(ToolWindow::Transfer) && m_services.transfer) {
+        transfer->setEnabled(true);
+        transfer->setToolTip(QString());
+    }
+    connect(transfer, &QAction::triggered, this, [this] { m_toolWindows->open(ToolWindow::Transfer); });
     QAction *phoneBook = m_tray->phoneBookAction();
     if (ToolWindows::hasFactory(ToolWindow::PhoneBook)) {
         phoneBook->setEnabled(true);

@@ -131,6 +131,10 @@ int PhoneApp::run(int argc, char **argv)
     // Declared after the link: at exit a running transfer is cancelled and its clean-up done
     // before the link goes.
     TransferSession transfer(TransferSession::hooksFor(box));
+    services.transfer = &transfer;
+    services.verifyTransfers = !options.noVerify;
+    if (!options.simScript.isEmpty())
+        services.confirm = [](const QString &) { return true; }; // a script confirms its own requests
     const auto saveSimEeprom = [&] {
         QString error;
         if (simulated && !options.simEeprom.isEmpty()

@@ -88,6 +88,7 @@ void ScriptRunner::step()
     case ScriptCommand::ExpectStatus:
     case ScriptCommand::ExpectSent:
     case ScriptCommand::ExpectMessage:
+    case ScriptCommand::ExpectSlot:
     case ScriptCommand::ExpectCard: {
         if (!m_expecting) {
             m_expecting = true;
@@ -98,7 +99,9 @@ void ScriptRunner::step()
             m_expecting = false;
             ++m_index;
             next();
-        } else if (m_expectSince.elapsed() >= ExpectTimeoutMs) {
+        } else if (m_expectSince.elapsed()
+                       >= (command.kind == ScriptCommand::ExpectSlot ? TransferExpectTimeoutMs : ExpectTimeoutMs)
+                   || (command.kind == ScriptCommand::ExpectSlot && !isTransferRunning())) {
             fail(command, mismatch);
         } else {
             next(ExpectRetryMs);
@@ -111,7 +114,7 @@ void ScriptRunner::step()
         const bool fromTelephone = command.kind != ScriptCommand::Plug
             && command.kind != ScriptCommand::Unplug && command.kind != ScriptCommand::Screenshot
             && command.kind != ScriptCommand::OpenWindow
-            && command.kind != ScriptCommand::ScreenshotWindow;
+            && command.kind != ScriptCommand::ScreenshotWindow && !isTransferCommand(command.kind);
         if (fromTelephone && m_box.isPlugged() && !m_readerListening) {
             if (!m_waitingForReader.isValid())
                 m_waitingForReader.start();
@@ -195,6 +198,8 @@ QString ScriptRunner::act(const ScriptCommand &command)
     case ScriptCommand::ScreenshotWindow:
         return actOnToolWindow(command);
     default:
+        if (isTransferCommand(command.kind))
+            return actOnTransfer(command);
         return QStringLiteral("not an action");
     }
 }
@@ -242,6 +247,8 @@ QString ScriptRunner::check(const ScriptCommand &command) const
         actual = card ? card->property("contactName").toString() : QStringLiteral("none");
         break;
     }
+    case ScriptCommand::ExpectSlot:
+        return checkSlot(command);
     case ScriptCommand::ExpectSent: {
         actual = QString::fromLatin1(m_box.lastOutputReport().toHex());
         if (actual.startsWith(expected))

@@ -21,6 +21,7 @@ public:
     static constexpr int ExpectTimeoutMs = 2000;
     static constexpr int ExpectRetryMs = 10;
     static constexpr int ReaderWaitMs = 3000;
+    static constexpr int TransferExpectTimeoutMs = 120000; // a slot is checked once the transfer ends
 
     ScriptRunner(MainPhoneWindow &window, SimulatedBox &box, QObject *parent = nullptr);
 
@@ -38,6 +39,11 @@ private:
     // Runs an action; returns an error text when it cannot be done.
     QString act(const ScriptCommand &command);
     QString actOnToolWindow(const ScriptCommand &command);
+    // The transfer window's commands (ScriptTransfer.cpp).
+    static bool isTransferCommand(ScriptCommand::Kind kind);
+    QString actOnTransfer(const ScriptCommand &command);
+    QString checkSlot(const ScriptCommand &command) const;
+    bool isTransferRunning() const;
     // Checks an expectation: empty when it holds, else "expected …, got …".
     QString check(const ScriptCommand &command) const;
     void fail(const ScriptCommand &command, const QString &message);

@@ -2,6 +2,7 @@
 #include "app/SimPanel.h"
 
 #include "app/SimScript.h"
+#include "app/SimSlotView.h"
 #include "phone/LampBoard.h"
 #include "sim/SimTelephone.h"
 #include "sim/SimulatedBox.h"
@@ -104,6 +105,7 @@ SimPanel::SimPanel(SimulatedBox &box, QWidget *parent)
     m_message = new QLabel;
     m_message->setWordWrap(true);
     layout->addWidget(m_message);
+    layout->addWidget(new SimSlotView(m_box));
     layout->addStretch();
 }
 

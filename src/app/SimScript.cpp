@@ -151,6 +151,13 @@ QString readCommand(const QStringList &w, ScriptCommand *cmd)
         } else if (what == QLatin1String("card") && wantArgs(2)) {
             cmd->kind = ScriptCommand::ExpectCard;
             cmd->text = w[2];
+        } else if (what == QLatin1String("slot") && wantArgs(3)) {
+            const auto slot = number(w[2], 0, 5);
+            if (!slot)
+                return QStringLiteral("expect slot needs a slot 0 to 5 and a file or empty");
+            cmd->kind = ScriptCommand::ExpectSlot;
+            cmd->numbers = {*slot};
+            cmd->text = w[3];
         } else if (what == QLatin1String("sent") && wantArgs(2)) {
             if (!isHex(w[2]))
                 return QStringLiteral("expect sent needs an even number of hex digits");
@@ -158,7 +165,7 @@ QString readCommand(const QStringList &w, ScriptCommand *cmd)
             cmd->text = w[2].toLower();
         } else {
             return QStringLiteral("expect lcd1|lcd2 \"text\", lamp N STATE, status \"text\", "
-                                  "message \"text\", card NAME|none or sent HEX");
+                                  "message \"text\", card NAME|none, slot N FILE|empty or sent HEX");
         }
     } else if (verb == QLatin1String("dial") && wantArgs(1)) {
         cmd->kind = ScriptCommand::Dial;
@@ -176,6 +183,28 @@ QString readCommand(const QStringList &w, ScriptCommand *cmd)
         cmd->numbers = {int(*window)};
         if (args == 2)
             cmd->text = w[2];
+    } else if (verb == QLatin1String("load") && wantArgs(2)) {
+        const auto slot = number(w[1], 0, 5);
+        if (!slot)
+            return QStringLiteral("load needs a slot 0 (ring) to 5 and a file");
+        cmd->kind = ScriptCommand::Load;
+        cmd->numbers = {*slot};
+        cmd->text = w[2];
+    } else if (verb == QLatin1String("factory") && wantArgs(0)) {
+        cmd->kind = ScriptCommand::Factory;
+    } else if (verb == QLatin1String("cancel") && wantArgs(0)) {
+        cmd->kind = ScriptCommand::Cancel;
+    } else if (verb == QLatin1String("fault") && (wantArgs(1) || wantArgs(2))) {
+        const QString what = w[1].toLower();
+        const bool counted = what == QLatin1String("drop") || what == QLatin1String("late")
+            || what == QLatin1String("pull") || what == QLatin1String("corrupt");
+        const bool single = what == QLatin1String("erase") || what == QLatin1String("flip");
+        const auto count = args == 2 ? number(w[2], 1, 100000) : std::optional<int>();
+        if (!(counted && count) && !(single && args == 1))
+            return QStringLiteral("fault drop|late|pull|corrupt N, or fault erase|flip");
+        cmd->kind = ScriptCommand::Fault;
+        cmd->text = what;
+        cmd->numbers = {count.value_or(1)};
     } else if (verb == QLatin1String("quit") && wantArgs(0)) {
         cmd->kind = ScriptCommand::Quit;
     } else {

@@ -29,6 +29,11 @@ struct ScriptCommand {
         OpenWindow,       // open NAME               (a tool window, see toolWindowNames())
         ScreenshotWindow, // screenshot-window NAME FILE
         ExpectCard,       // expect card NAME|none   (the name the open caller card shows)
+        Load,         // load SLOT FILE          (the transfer window loads FILE into slot 0..5)
+        Factory,      // factory                 (the transfer window's factory default, confirmed)
+        Cancel,       // cancel                  (the transfer window's 取消)
+        Fault,        // fault drop|late|pull|corrupt N, fault erase|flip (one-shot box faults)
+        ExpectSlot,   // expect slot N FILE|empty (after the transfer: what slot N holds)
         Quit,         // quit
     };
     Kind kind = Quit;

@@ -22,6 +22,7 @@ class DataFolder;
 class MasterOutputVolume;
 class RingTonePlayer;
 class ToolWindows;
+class TransferSession;
 
 // What a tool window may use, handed to its factory. The tool windows never reach into the
 // main window: everything they need is here. Pointers may be null (no database file, no box).
@@ -33,6 +34,8 @@ struct AppServices {
     RingTonePlayer *ringPlayer = nullptr;
     MasterOutputVolume *masterVolume = nullptr;
     ToolWindows *toolWindows = nullptr; // to open another tool window
+    TransferSession *transfer = nullptr; // the one transfer into the box at a time
+    bool verifyTransfers = true;         // written data is read back (off with --no-verify)
 
     std::function<void(const QString &)> showStatus;  // the status line, cleared after 1.5 s
     std::function<void(const QString &)> showMessage; // a message box that does not block
@@ -42,6 +45,7 @@ struct AppServices {
     std::function<bool()> isBoxPresent;
     std::function<ContactRecord()> caller;            // the ringing caller (empty when none)
     std::function<void(QWidget *, QPoint)> dock;      // keeps a window at an offset from the main window
+    std::function<bool(const QString &)> confirm;     // a yes/no question; empty: the window asks itself
 
     void status(const QString &text) const { if (showStatus) showStatus(text); }
     void message(const QString &text) const { if (showMessage) showMessage(text); }

@@ -63,16 +63,10 @@ EepromLink::Result EepromLink::awaitReply(const EepromCommand &command, int limi
     const QDeadlineTimer deadline(std::max(limitMs, 0));
     Frame frame;
     for (;;) {
-        if (abortRequested())
-            return Result::Aborted;
-        const int slice = int(std::min<qint64>(deadline.remainingTime(), SliceMs));
-        if (slice <= 0)
-            return Result::Failed;
-        frame.fill(0xFF);
-        const int got = m_device.ReadReply(frame, ReplyLength, 0x01, slice);
-        if (got == UsbHidDevice::DeviceGone)
-            return Result::Gone;
-        if (got <= 0 || quint8(frame[1] >> 5) != command.type())
+        const Result result = readReport(0x01, deadline, &frame);
+        if (result != Result::Ok)
+            return result;
+        if (quint8(frame[1] >> 5) != command.type())
             continue;
         if (command.confirmedBy(frame[2], frame[3]))
             return Result::Ok;
@@ -134,9 +128,8 @@ EepromLink::Result EepromLink::sendData(const QByteArray &data)
     return Result::Ok;
 }
 
-EepromLink::Result EepromLink::readReport(quint8 reportId, int limitMs, Frame *report)
+EepromLink::Result EepromLink::readReport(quint8 reportId, const QDeadlineTimer &deadline, Frame *report)
 {
-    const QDeadlineTimer deadline(std::max(limitMs, 0));
     for (;;) {
         if (abortRequested())
             return Result::Aborted;
@@ -158,7 +151,7 @@ EepromLink::Result EepromLink::receiveBlock(QByteArray *block, bool last)
     for (int repeat = 0;; ++repeat) {
         block->clear();
         for (int r = 0; r < eeprom::InputReportsPerBlock; ++r) {
-            const Result result = readReport(0x02, m_limits.reportMs, &report);
+            const Result result = readReport(0x02, QDeadlineTimer(m_limits.reportMs), &report);
             if (result != Result::Ok)
                 return result;
             const int take = std::min(eeprom::InputDataBytes, eeprom::DataBlockSize - int(block->size()));
@@ -166,9 +159,10 @@ EepromLink::Result EepromLink::receiveBlock(QByteArray *block, bool last)
         }
         const quint8 ours = dataBlockChecksum(
             std::span(reinterpret_cast<const quint8 *>(block->constData()), size_t(block->size())));
+        const QDeadlineTimer checksumDeadline(m_limits.reportMs);
         Result result = Result::Failed;
         do {
-            result = readReport(0x01, m_limits.reportMs, &report);
+            result = readReport(0x01, checksumDeadline, &report);
         } while (result == Result::Ok && !(report[1] >> 5 == 1 && report[2] == 0x06));
         if (result != Result::Ok)
             return result;

@@ -4,6 +4,7 @@
 #include "transfer/EepromCommand.h"
 
 #include <QByteArray>
+#include <QDeadlineTimer>
 
 #include <atomic>
 #include <functional>
@@ -86,7 +87,8 @@ private:
     Result sendPages(const QByteArray &data, const std::function<void(qint64)> &afterPage);
     Result sendBlock(const quint8 *block, int size);
     Result receiveBlock(QByteArray *block, bool last);
-    Result readReport(quint8 reportId, int limitMs, std::array<quint8, 8> *report);
+    // One valid report of the ID before the deadline, in slices so that a cancel is felt.
+    Result readReport(quint8 reportId, const QDeadlineTimer &deadline, std::array<quint8, 8> *report);
     void drain();
 
     UsbHidDevice &m_device;

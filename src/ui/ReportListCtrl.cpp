@@ -121,6 +121,7 @@ void ReportListCtrl::selectRow(int row, bool scroll)
 
 void ReportListCtrl::clickHeading(int column)
 {
+    commitChoice(); // the open list belongs to a row that is about to move
     m_model->clickHeading(column);
     const HeaderSortState &state = m_model->sortState();
     horizontalHeader()->setSortIndicatorShown(state.column >= 0);
@@ -130,6 +131,8 @@ void ReportListCtrl::clickHeading(int column)
 
 void ReportListCtrl::mouseDoubleClickEvent(QMouseEvent *event)
 {
+    if (opensChoice(event, true))
+        return;
     QTableView::mouseDoubleClickEvent(event);
     if (event->button() != Qt::LeftButton)
         return;

@@ -3,10 +3,13 @@
 
 #include "ui/ReportListModel.h"
 
+#include <QPointer>
 #include <QSortFilterProxyModel>
 #include <QTableView>
 
 #include <functional>
+
+class QComboBox;
 
 namespace dpx {
 
@@ -39,13 +42,24 @@ public:
     // A heading click as the user makes it.
     void clickHeading(int column);
 
+    // A drop-down list of choices over one column's cells, opened by a left double-click, a
+    // right click (press or double-click) or a middle click on such a cell, showing the cell's
+    // text. The choice is written into the cell when the list closes: on a pick, on the next
+    // opening, and by commitChoice() (call it before using the cells).
+    void setChoiceColumn(int column, const QStringList &choices, int dropDownHeight = 200);
+    bool openChoice(int row);
+    void commitChoice();
+    QComboBox *choiceEditor() const;
+
 Q_SIGNALS:
     void rowDoubleClicked(int row);  // on a row
     void emptyDoubleClicked();       // below the rows
     void rowActivated(int row);      // Enter on the current row
     void deleteRequested();          // the Delete key
+    void choiceCommitted(int row, const QString &text);
 
 protected:
+    void mousePressEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 
@@ -53,8 +67,15 @@ private:
     class Filter;
     QModelIndex viewIndex(int row) const;
 
+    bool opensChoice(QMouseEvent *event, bool doubleClick);
+
     ReportListModel *m_model = nullptr;
     Filter *m_filter = nullptr;
+    int m_choiceColumn = -1;
+    QStringList m_choices;
+    int m_choiceHeight = 200;
+    QPointer<QWidget> m_choiceEditor;
+    int m_choiceRow = -1;
 };
 
 } // namespace dpx

@@ -118,6 +118,10 @@ QVariant ReportListModel::data(const QModelIndex &index, int role) const
         return int(reportAlignment(m_columns.value(index.column()).align));
     case RowDataRole:
         return m_rows.at(index.row()).data;
+    case Qt::CheckStateRole:
+        if (m_checkable && index.column() == 0)
+            return m_rows.at(index.row()).checked ? Qt::Checked : Qt::Unchecked;
+        return {};
     default:
         return {};
     }

@@ -30,6 +30,7 @@ public:
     struct Row {
         QStringList cells;
         QVariant data;
+        bool checked = false; // the row's check box (checkable lists)
     };
     static constexpr int RowDataRole = Qt::UserRole + 1;
 
@@ -44,6 +45,17 @@ public:
     QString cell(int row, int column) const;
     QVariant rowData(int row) const;
 
+    // Rows one at a time, and cells changed in place.
+    void appendRow(Row row);
+    void removeRow(int row);
+    void setCell(int row, int column, const QString &text);
+
+    // A check box before the first column's text; the state moves with its row.
+    void setCheckable(bool checkable);
+    bool isCheckable() const { return m_checkable; }
+    bool isChecked(int row) const;
+    void setChecked(int row, bool checked);
+
     // Sorts the rows by one column (stable; keys are worked out once per sort).
     void sortRows(int column, bool ascending);
     const HeaderSortState &sortState() const { return m_sort; }
@@ -54,11 +66,14 @@ public:
     int columnCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+    bool setData(const QModelIndex &index, const QVariant &value, int role) override;
 
 private:
     QList<ReportColumn> m_columns;
     QList<Row> m_rows;
     HeaderSortState m_sort;
+    bool m_checkable = false;
 };
 
 // Where a column's texts sit in their cells.

@@ -59,6 +59,15 @@ inline QByteArray pattern(int size, int seed = 1)
     return bytes;
 }
 
+// How many output reports the box received that start with the given bytes (hex).
+inline int framesSent(const SimulatedBox &box, const QByteArray &hexPrefix)
+{
+    int count = 0;
+    for (const QByteArray &r : box.outputReports())
+        count += r.startsWith(QByteArray::fromHex(hexPrefix));
+    return count;
+}
+
 struct BoxFixture {
     SimulatedBox box;
     QTemporaryDir dir;

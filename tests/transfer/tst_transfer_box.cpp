@@ -18,18 +18,7 @@ namespace {
 // Count of output reports that are EraseBlock frames (01 26 01 ...).
 int erasesSent(const SimulatedBox &box)
 {
-    int count = 0;
-    for (const QByteArray &r : box.outputReports())
-        count += r.startsWith(QByteArray::fromHex("012601"));
-    return count;
-}
-
-int framesSent(const SimulatedBox &box, const QByteArray &hexPrefix)
-{
-    int count = 0;
-    for (const QByteArray &r : box.outputReports())
-        count += r.startsWith(QByteArray::fromHex(hexPrefix));
-    return count;
+    return framesSent(box, "012601");
 }
 
 } // namespace

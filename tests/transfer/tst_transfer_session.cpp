@@ -31,14 +31,6 @@ TransferSession::Hooks hooks(SimulatedBox &box, Counted &counted)
     return h;
 }
 
-int framesSent(const SimulatedBox &box, const QByteArray &hexPrefix)
-{
-    int count = 0;
-    for (const QByteArray &r : box.outputReports())
-        count += r.startsWith(QByteArray::fromHex(hexPrefix));
-    return count;
-}
-
 TransferOutcome waitForOutcome(QSignalSpy &finished)
 {
     if (finished.isEmpty() && !finished.wait(20000))

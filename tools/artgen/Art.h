@@ -36,6 +36,7 @@ QImage paintSettingsBackground(); // 519: the phone settings window, 340 x 340
 // The seven looks' small images into <folder>/<look>/; false (errors filled) on failure.
 bool writeThemeImages(const QString &folder, QStringList &errors);
 void writeAddressBookArt(ArtWriter &writer); // 132 (button strip), 199 (phone book)
+void writeTransferArt(ArtWriter &writer);
 
 // Paints the whole window from the images in `artFolder` as the program would show it.
 // `lit` lights a few lamps and keys so that their look can be judged too.

@@ -189,4 +189,12 @@ void ArtWriter::write(const QString &name, const QImage &image, QSize expected)
         ++m_count;
 }
 
+QLinearGradient verticalGradient(qreal top, qreal bottom, const QColor &a, const QColor &b)
+{
+    QLinearGradient g(0, top, 0, bottom);
+    g.setColorAt(0, a);
+    g.setColorAt(1, b);
+    return g;
+}
+
 } // namespace dpx::art

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFont>
 #include <QImage>
+#include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 #include <QString>
@@ -72,5 +73,8 @@ private:
 };
 
 QColor mix(const QColor &a, const QColor &b, qreal t);
+
+// A top-to-bottom gradient from a at `top` to b at `bottom`.
+QLinearGradient verticalGradient(qreal top, qreal bottom, const QColor &a, const QColor &b);
 
 } // namespace dpx::art

@@ -32,6 +32,7 @@ int generate(const QString &folder, const QString &themes)
     QStringList themeErrors;
     if (!themes.isEmpty())
         writeThemeImages(themes, themeErrors);
+    writeTransferArt(writer);
     QTextStream err(stderr);
     for (const QString &e : writer.errors() + themeErrors)
         err << "dpx_artgen: " << e << '\n';
