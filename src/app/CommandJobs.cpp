@@ -7,6 +7,7 @@
 #include "app/SingleInstance.h"
 #include "addressbook/ContactJobs.h"
 #include "addressbook/TextDecoding.h"
+#include "audio/ConvertJob.h"
 #include "device/HidapiTransport.h"
 #include "sim/SimulatedBox.h"
 #include "transfer/TransferJob.h"
@@ -37,10 +38,15 @@ void printLine(const QString &line)
     std::fflush(stderr);
 }
 
-// A job's result (an import's summary ...) goes to standard output, its progress to standard error.
-void printResult(const QString &line)
+// A job's result goes to standard output when it succeeded (a script may read it), else
+// beside the progress lines.
+void printResult(int exitCode, const QString &message)
 {
-    std::fprintf(stdout, "%s\n", qPrintable(line));
+    if (message.isEmpty())
+        return;
+    if (exitCode != Job::Done)
+        return printLine(message);
+    std::fprintf(stdout, "%s\n", qPrintable(message));
     std::fflush(stdout);
 }
 
@@ -54,6 +60,12 @@ std::unique_ptr<Job> makeCommandJob(const Options &options, const JobServices &s
                                                   textdecoding::defaultLegacyEncoding());
     if (!options.exportVCard.isEmpty())
         return std::make_unique<ContactExportJob>(database, options.exportVCard);
+    if (!options.convertSource.isEmpty()) {
+        SegmentRequest request{options.convertSource, options.convertStart, std::nullopt};
+        if (options.convertLength > 0)
+            request.lengthSeconds = options.convertLength;
+        return std::make_unique<ConvertJob>(request, options.convertTarget);
+    }
     if (!services.transfer)
         return std::make_unique<ImmediateJob>(Job::Failed, QStringList{QStringLiteral("No box link.")});
     const bool verify = !options.noVerify;
@@ -82,8 +94,7 @@ int runCommandJob(int argc, char **argv, const Options &options)
     // A running DPX owns the box: the job goes there and its progress comes back.
     SingleInstance instance(data.path());
     if (const auto handed = instance.handOverJob(options.jobArguments(), printLine)) {
-        if (!handed->message.isEmpty())
-            printResult(handed->message);
+        printResult(handed->exitCode, handed->message);
         return handed->exitCode;
     }
     if (!data.prepare()) {
@@ -115,8 +126,7 @@ int runCommandJob(int argc, char **argv, const Options &options)
     QObject::connect(job.get(), &Job::progress, &app, printLine);
     QObject::connect(job.get(), &Job::finished, &app, [&exitCode](int code, const QString &message) {
         exitCode = code;
-        if (!message.isEmpty())
-            printResult(message);
+        printResult(code, message);
         QTimer::singleShot(0, qApp, &QCoreApplication::quit);
     });
     QTimer::singleShot(0, job.get(), &Job::start);

@@ -4,6 +4,8 @@
 #include <QCommandLineParser>
 #include <QFileInfo>
 
+#include <cmath>
+
 namespace dpx {
 
 Options Options::parse(const QStringList &arguments)
@@ -54,8 +56,19 @@ Options Options::parse(const QStringList &arguments)
     const QCommandLineOption exportVCard(QStringLiteral("export-vcard"),
                                          QStringLiteral("Export every contact to FILE as vCard 3.0."),
                                          QStringLiteral("FILE"));
+    const QCommandLineOption convert(
+        QStringLiteral("convert"),
+        QStringLiteral("Convert a part of the sound file IN (WAV, MP3, ...) into the box's raw format: "
+                       "dpx --convert IN OUT.raw [--start M:SS] [--length SECONDS]."),
+        QStringLiteral("IN"));
+    const QCommandLineOption start(QStringLiteral("start"),
+                                   QStringLiteral("Where --convert starts (default 0:00)."),
+                                   QStringLiteral("M:SS"));
+    const QCommandLineOption length(QStringLiteral("length"),
+                                    QStringLiteral("Seconds --convert takes, at most 36 (default: to the end, at most 36)."),
+                                    QStringLiteral("SECONDS"));
     parser.addOptions({help, version, simulate, dataDir, script, dial, simEeprom, backup, restore,
-                       loadRing, factory, noVerify, importContacts, exportVCard});
+                       loadRing, factory, noVerify, convert, start, length, importContacts, exportVCard});
     parser.addPositionalArgument(QStringLiteral("url"),
                                  QStringLiteral("A tel: URL to dial."), QStringLiteral("[tel:NUMBER]"));
 
@@ -85,22 +98,48 @@ Options Options::parse(const QStringList &arguments)
         }
         options.ringLoads.append({slot, value.mid(equals + 1)});
     }
+    QStringList positional = parser.positionalArguments();
+    if (parser.isSet(convert)) {
+        options.convertSource = parser.value(convert);
+        if (positional.isEmpty() || positional.first().startsWith(QStringLiteral("tel:"), Qt::CaseInsensitive)
+            || options.convertSource.isEmpty()) {
+            options.error = QStringLiteral("--convert wants IN and OUT: dpx --convert IN OUT.raw");
+            return options;
+        }
+        options.convertTarget = positional.takeFirst();
+        options.convertStart = parser.isSet(start) ? parseTime(parser.value(start)) : 0;
+        bool numeric = !parser.isSet(length);
+        if (parser.isSet(length))
+            options.convertLength = parser.value(length).toDouble(&numeric);
+        if (options.convertStart < 0) {
+            options.error = QStringLiteral("--start wants M:SS, e.g. 1:05: %1").arg(parser.value(start));
+            return options;
+        }
+        if (!numeric || !(options.convertLength >= 0) || (parser.isSet(length) && !(options.convertLength > 0))
+            || options.convertLength > 36) {
+            options.error = QStringLiteral("--length wants seconds above 0 and at most 36: %1").arg(parser.value(length));
+            return options;
+        }
+    } else if (parser.isSet(start) || parser.isSet(length)) {
+        options.error = QStringLiteral("--start and --length go with --convert.");
+        return options;
+    }
     options.importFiles = parser.values(importContacts);
     options.exportVCard = parser.value(exportVCard);
     if (!options.importFiles.isEmpty()) {
         // --import takes every file that follows it.
-        for (const QString &arg : parser.positionalArguments()) {
+        for (const QString &arg : positional) {
             if (!arg.startsWith(QStringLiteral("tel:"), Qt::CaseInsensitive))
                 options.importFiles.append(arg);
         }
     }
     options.importFiles.removeAll(QString());
     const int jobKinds = int(!options.eepromBackup.isEmpty()) + int(!options.eepromRestore.isEmpty())
-        + int(!options.ringLoads.isEmpty()) + int(options.factoryDefault)
+        + int(!options.ringLoads.isEmpty()) + int(options.factoryDefault) + int(!options.convertSource.isEmpty())
         + int(parser.isSet(importContacts)) + int(parser.isSet(exportVCard));
     if (jobKinds > 1) {
         options.error = QStringLiteral("Choose one of --eeprom-backup, --eeprom-restore, --load-ring, "
-                                       "--factory-default, --import and --export-vcard at a time.");
+                                       "--factory-default, --convert, --import and --export-vcard at a time.");
         return options;
     }
     if (parser.isSet(backup) && options.eepromBackup.isEmpty())
@@ -116,7 +155,7 @@ Options Options::parse(const QStringList &arguments)
     options.dataDir = parser.value(dataDir);
     options.simScript = parser.value(script);
     options.dialNumber = parser.value(dial);
-    for (const QString &arg : parser.positionalArguments()) {
+    for (const QString &arg : positional) {
         if (arg.startsWith(QStringLiteral("tel:"), Qt::CaseInsensitive)) {
             options.dialNumber = arg;
         } else if (!options.importFiles.contains(arg)) {
@@ -141,6 +180,12 @@ QStringList Options::jobArguments() const
         arguments << QStringLiteral("--factory-default");
     if (noVerify)
         arguments << QStringLiteral("--no-verify");
+    if (!convertSource.isEmpty()) {
+        arguments << QStringLiteral("--convert") << absolute(convertSource) << absolute(convertTarget)
+                  << QStringLiteral("--start") << QString::number(convertStart, 'g', 17);
+        if (convertLength > 0)
+            arguments << QStringLiteral("--length") << QString::number(convertLength, 'g', 17);
+    }
     for (const QString &file : importFiles)
         arguments << QStringLiteral("--import") << absolute(file);
     if (!exportVCard.isEmpty())
@@ -148,10 +193,27 @@ QStringList Options::jobArguments() const
     return arguments;
 }
 
+double Options::parseTime(const QString &text)
+{
+    const QStringList parts = text.trimmed().split(QLatin1Char(':'));
+    if (parts.size() > 2 || parts.last().isEmpty())
+        return -1;
+    bool ok = true;
+    const double seconds = parts.last().toDouble(&ok);
+    if (!ok || !(seconds >= 0) || !std::isfinite(seconds))
+        return -1;
+    if (parts.size() == 1)
+        return seconds;
+    const int minutes = parts.first().toInt(&ok);
+    if (!ok || minutes < 0 || seconds >= 60)
+        return -1;
+    return minutes * 60.0 + seconds;
+}
+
 bool Options::hasJob() const
 {
     return !eepromBackup.isEmpty() || !eepromRestore.isEmpty() || !ringLoads.isEmpty() || factoryDefault
-        || !importFiles.isEmpty() || !exportVCard.isEmpty();
+        || !convertSource.isEmpty() || !importFiles.isEmpty() || !exportVCard.isEmpty();
 }
 
 } // namespace dpx

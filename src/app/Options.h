@@ -27,6 +27,11 @@ struct Options {
     bool noVerify = false;       // --no-verify: written data is not read back
     QStringList importFiles;     // --import FILE... (vCard or CSV)
     QString exportVCard;         // --export-vcard FILE
+    // --convert IN OUT [--start M:SS] [--length SECONDS]: a segment into the box's raw format.
+    QString convertSource;
+    QString convertTarget;
+    double convertStart = 0;
+    double convertLength = 0;    // 0: up to the end of the file (at most 36 s)
     bool showHelp = false;
     bool showVersion = false;
     QString error;         // set when the arguments cannot be understood
@@ -38,6 +43,8 @@ struct Options {
     QStringList jobArguments() const;
 
     static Options parse(const QStringList &arguments);
+    // "M:SS" (also "M:SS.s" or plain seconds) as seconds; -1 when it is not such a time.
+    static double parseTime(const QString &text);
 };
 
 } // namespace dpx

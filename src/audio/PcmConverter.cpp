@@ -2,6 +2,7 @@
 #include "audio/PcmConverter.h"
 
 #include "audio/AudioLog.h"
+#include "audio/MuLaw.h"
 
 #include <algorithm>
 #include <cmath>
@@ -30,6 +31,7 @@ int PcmFormat::bytesPerSample() const
 {
     switch (sampleType) {
     case PcmSampleType::UInt8:
+    case PcmSampleType::MuLaw:
         return 1;
     case PcmSampleType::Int16:
         return 2;
@@ -40,7 +42,8 @@ int PcmFormat::bytesPerSample() const
     return 4;
 }
 
-PcmConverter::PcmConverter(int sourceRate, int sourceChannels, const PcmFormat &target)
+PcmConverter::PcmConverter(int sourceRate, int sourceChannels, const PcmFormat &target,
+                           ResampleQuality quality)
     : m_sourceRate(sourceRate), m_sourceChannels(sourceChannels), m_target(target)
 {
     if (sourceRate <= 0 || sourceChannels <= 0 || sourceChannels > kMaxChannels ||
@@ -48,9 +51,13 @@ PcmConverter::PcmConverter(int sourceRate, int sourceChannels, const PcmFormat &
         return;
     if (sourceRate != target.sampleRate) {
         soxr_error_t error = nullptr;
-        const soxr_quality_spec_t quality = soxr_quality_spec(SOXR_MQ, 0);
+        soxr_quality_spec_t spec =
+            soxr_quality_spec(quality == ResampleQuality::High ? SOXR_HQ : SOXR_MQ, 0);
+        // High keeps 95 % of the band, as the common command-line converter does.
+        if (quality == ResampleQuality::High)
+            spec.passband_end = 0.95;
         m_resampler = soxr_create(sourceRate, target.sampleRate, unsigned(target.channels), &error,
-                                  nullptr, &quality, nullptr);
+                                  nullptr, &spec, nullptr);
         if (error || !m_resampler) {
             qCDebug(lcAudio) << "resampler refused" << sourceRate << target.sampleRate << error;
             if (m_resampler)
@@ -157,6 +164,11 @@ void PcmConverter::store(const float *samples, qint64 frames, QByteArray &out) c
     case PcmSampleType::UInt8:
         for (qint64 i = 0; i < count; ++i)
             dst[i] = char(quint8(std::lround(clipped(samples[i]) * 127.0f) + 128));
+        break;
+    case PcmSampleType::MuLaw:
+        // Unclipped: the encoder's own 16-bit clip keeps +1.0 at the top code.
+        for (qint64 i = 0; i < count; ++i)
+            dst[i] = char(mulaw::encodeFloat(samples[i]));
         break;
     }
 }

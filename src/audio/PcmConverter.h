@@ -8,7 +8,12 @@ struct soxr;
 
 namespace dpx {
 
-enum class PcmSampleType { UInt8, Int16, Int32, Float };
+// MuLaw: the box's 8-bit G.711 mu-law (see MuLaw.h); no output device takes it.
+enum class PcmSampleType { UInt8, Int16, Int32, Float, MuLaw };
+
+// libsoxr's quality: Medium for playback, High where the result is kept (Low and Quick alias
+// audibly when a file is brought down to 16 kHz).
+enum class ResampleQuality { Medium, High };
 
 // An interleaved PCM layout an output device takes.
 struct PcmFormat {
@@ -28,7 +33,8 @@ struct PcmFormat {
 // samples are clipped to [-1, 1] and written in the target's sample type.
 class PcmConverter {
   public:
-    PcmConverter(int sourceRate, int sourceChannels, const PcmFormat &target);
+    PcmConverter(int sourceRate, int sourceChannels, const PcmFormat &target,
+                 ResampleQuality quality = ResampleQuality::Medium);
     ~PcmConverter();
     PcmConverter(const PcmConverter &) = delete;
     PcmConverter &operator=(const PcmConverter &) = delete;

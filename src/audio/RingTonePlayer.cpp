@@ -38,6 +38,8 @@ QAudioFormat toAudioFormat(const PcmFormat &format)
     case PcmSampleType::Float:
         audio.setSampleFormat(QAudioFormat::Float);
         break;
+    case PcmSampleType::MuLaw: // no device takes it: the format stays invalid
+        break;
     }
     return audio;
 }

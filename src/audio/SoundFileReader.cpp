@@ -36,6 +36,8 @@ bool SoundFileReader::open(const QString &path)
     m_channels = info.channels;
     m_sampleRate = info.samplerate;
     m_framesLeft = info.frames >= 0 && info.frames < SF_COUNT_MAX ? qint64(info.frames) : -1;
+    m_totalFrames = m_framesLeft;
+    m_position = 0;
     return true;
 }
 
@@ -47,6 +49,22 @@ void SoundFileReader::close()
     m_channels = 0;
     m_sampleRate = 0;
     m_framesLeft = -1;
+    m_totalFrames = -1;
+    m_position = 0;
+}
+
+bool SoundFileReader::seek(qint64 frame)
+{
+    if (!m_file || frame < 0 || (m_totalFrames >= 0 && frame > m_totalFrames))
+        return false;
+    if (sf_seek(m_file, frame, SEEK_SET) != frame) {
+        qCDebug(lcAudio) << "seek refused at frame" << frame << sf_strerror(m_file);
+        return false;
+    }
+    m_position = frame;
+    if (m_totalFrames >= 0)
+        m_framesLeft = m_totalFrames - frame;
+    return true;
 }
 
 qint64 SoundFileReader::read(float *interleaved, qint64 frames)
@@ -54,6 +72,7 @@ qint64 SoundFileReader::read(float *interleaved, qint64 frames)
     if (!m_file || frames <= 0)
         return 0;
     const sf_count_t got = std::max<sf_count_t>(sf_readf_float(m_file, interleaved, frames), 0);
+    m_position += got;
     if (m_framesLeft >= 0)
         m_framesLeft = std::max<qint64>(m_framesLeft - got, 0);
     return got;

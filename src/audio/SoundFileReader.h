@@ -26,6 +26,13 @@ class SoundFileReader {
     int sampleRate() const { return m_sampleRate; }
     // Frames not read yet as the header tells them (an estimate for some formats), or -1.
     qint64 framesLeft() const { return m_framesLeft; }
+    // All frames as the header tells them (an estimate for some formats), or -1.
+    qint64 totalFrames() const { return m_totalFrames; }
+    // The frame the next read() starts at.
+    qint64 position() const { return m_position; }
+
+    // Moves to `frame` (0..totalFrames()); false when the file cannot seek there.
+    bool seek(qint64 frame);
 
     // Reads up to `frames` frames into `interleaved` (frames * channels() floats).
     // Returns the frames read; 0 at the end of the file, on a read error or when closed.
@@ -38,6 +45,8 @@ class SoundFileReader {
     int m_channels = 0;
     int m_sampleRate = 0;
     qint64 m_framesLeft = -1;
+    qint64 m_totalFrames = -1;
+    qint64 m_position = 0;
 };
 
 } // namespace dpx
