@@ -68,6 +68,17 @@ public:
     // Deletes the rows of `identity` and inserts `contact` in one transaction: when anything
     // fails, the old rows stay as they were.
     bool replaceContact(const ContactRecord &identity, const ContactRecord &contact);
+    // Imports write many contacts in one write transaction, committed in steps by the caller.
+    enum class ImportOutcome { Added, Duplicate, Failed };
+    bool beginImportBatch(); // takes the write lock (BEGIN IMMEDIATE)
+    // Inserts the contact unless a row with the same kDuplicateColumns values is present
+    // (uncommitted rows of this batch included). A failed insert changes nothing.
+    ImportOutcome importContact(const ContactRecord &contact);
+    // Commits what the batch wrote and ends it; when COMMIT fails it is all rolled back.
+    bool commitImportBatch();
+    void abortImportBatch(); // rolls back what is not committed
+    bool importBatchActive() const;
+
     // The first contact in name order with `number` in one of its nine number columns
     // (ASCII letter case ignored). nullopt for no match, an empty number or a failure.
     std::optional<ContactRecord> findContactByNumber(const QString &number);

@@ -31,6 +31,7 @@ struct AddressDatabase::Private {
     bool numberIndexDistrusted = false;
     // call_history is in the file (added at open unless the file is read-only).
     bool callHistory = false;
+    bool importBatch = false; // inside beginImportBatch() .. commit/abort
 };
 
 } // namespace dpx

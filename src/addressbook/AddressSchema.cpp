@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "addressbook/AddressSchema.h"
 
+#include "addressbook/ContactColumns.h"
 #include "addressbook/ContactNumberIndex.h"
 #include "addressbook/ContactSql.h"
 #include "addressbook/PhoneSettings.h"
@@ -76,6 +77,7 @@ bool fillSchema(const QString &filePath, QString *error)
             query.addBindValue(SeedPhoneSettings::vksRing);
             ok = query.exec() || failed(query.lastError());
         }
+        ok = ok && (query.exec(duplicateIndexStatement()) || failed(query.lastError()));
         if (ok) {
             QStringList index = numberindex::installStatements();
             index.append(QStringLiteral("PRAGMA user_version = %1").arg(numberindex::kSchemaVersion));
@@ -91,6 +93,25 @@ bool fillSchema(const QString &filePath, QString *error)
 }
 
 } // namespace
+
+QString duplicateIndexStatement()
+{
+    QStringList columns;
+    for (ContactColumn column : kDuplicateColumns)
+        columns.append(columnName(column));
+    return u"CREATE INDEX IF NOT EXISTS address_book_duplicate ON address_book ("_s
+        + columns.join(u", "_s) + u')';
+}
+
+bool installDuplicateIndex(QSqlDatabase &db)
+{
+    QSqlQuery query(db);
+    if (query.exec(u"SELECT 1 FROM sqlite_master WHERE type = 'index' AND name = 'address_book_duplicate'"_s)
+        && query.next())
+        return true;
+    query.finish();
+    return query.exec(duplicateIndexStatement());
+}
 
 bool createAddressDatabase(const QString &filePath, QString *error)
 {

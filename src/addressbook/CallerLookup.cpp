@@ -4,6 +4,7 @@
 
 #include "addressbook/AddressBookLog.h"
 #include "addressbook/AddressDatabasePrivate.h"
+#include "addressbook/AddressSchema.h"
 #include "addressbook/ContactNumberIndex.h"
 
 #include <QScopeGuard>
@@ -114,6 +115,7 @@ void AddressDatabase::prepareNumberIndex()
     d->numberIndex = numberindex::isInstalled(d->db);
     if (!d->numberIndex)
         d->numberIndex = numberindex::install(d->db, false); // fails on a read-only or locked file
+    installDuplicateIndex(d->db); // the same SQL runs without it, only slower
 }
 
 bool AddressDatabase::hasNumberIndex() const

@@ -4,6 +4,7 @@
 #include "addressbook/AddressDatabase.h"
 #include "addressbook/ContactCursor.h"
 #include "addressbook/ContactEditor.h"
+#include "addressbook/PhoneBookTransfers.h"
 #include "addressbook/WindowMessage.h"
 #include "ui/Art.h"
 #include "ui/DropDownButton.h"
@@ -13,6 +14,8 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
 #include <QMessageBox>
 #include <QPainter>
 #include <QShortcut>
@@ -106,6 +109,20 @@ PhoneBookWindow::PhoneBookWindow(PhoneBookContext context, QWidget *parent)
     }
     connect(m_wab, &QPushButton::clicked, this, [this] { importContacts(WabDefault); });
     connect(m_outlook, &QPushButton::clicked, this, [this] { importContacts(OutlookDefault); });
+
+    PhoneBookTransfers::Callbacks callbacks;
+    callbacks.refill = [this] { FillList(); };
+    callbacks.contactsChanged = m_context.contactsChanged;
+    callbacks.message = [this](const QString &text, const QString &detail) { message(text, detail); };
+    callbacks.status = m_context.showStatus;
+    m_transfers = new PhoneBookTransfers(this, m_context.database, std::move(callbacks));
+    connect(m_transfers, &PhoneBookTransfers::importFinished, this, &PhoneBookWindow::updateImportTips);
+    updateImportTips();
+    // vCard and CSV files dropped on the list are imported; its menu exports.
+    m_list->viewport()->setAcceptDrops(true);
+    m_list->viewport()->installEventFilter(this);
+    m_list->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_list, &QWidget::customContextMenuRequested, this, &PhoneBookWindow::showListMenu);
 
     auto *newShortcut = new QShortcut(QKeySequence::New, this);
     connect(newShortcut, &QShortcut::activated, this, &PhoneBookWindow::newContact);
@@ -253,8 +270,53 @@ void PhoneBookWindow::deleteSelected(bool ask)
 
 void PhoneBookWindow::importContacts(int command)
 {
-    Q_UNUSED(command);
-    message(QString::fromUtf8(ImportUnavailableText));
+    using Source = PhoneBookTransfers::Source;
+    const Source source = command == WabDefault || command == WabBrowse ? Source::VCard : Source::Csv;
+    m_transfers->importFrom(source, command == WabBrowse || command == OutlookBrowse);
+}
+
+void PhoneBookWindow::updateImportTips()
+{
+    m_wab->setToolTip(m_transfers->toolTip(PhoneBookTransfers::Source::VCard));
+    m_outlook->setToolTip(m_transfers->toolTip(PhoneBookTransfers::Source::Csv));
+}
+
+void PhoneBookWindow::showListMenu(QPoint position)
+{
+    auto *menu = new QMenu(this);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    QAction *selected = menu->addAction(QString::fromUtf8(ExportSelectedText));
+    selected->setEnabled(!m_list->selectedRows().isEmpty());
+    connect(selected, &QAction::triggered, this, [this] {
+        QList<ContactRecord> identities;
+        for (int row : m_list->selectedRows())
+            identities << m_rows.value(m_list->listModel()->rowData(row).toInt());
+        m_transfers->exportContacts(identities);
+    });
+    connect(menu->addAction(QString::fromUtf8(ExportAllText)), &QAction::triggered, this,
+            [this] { m_transfers->exportContacts(std::nullopt); });
+    menu->popup(m_list->viewport()->mapToGlobal(position));
+}
+
+bool PhoneBookWindow::dropFiles(QEvent *event)
+{
+    auto *drop = static_cast<QDropEvent *>(event);
+    QStringList files;
+    for (const QUrl &url : drop->mimeData()->urls()) {
+        const QString file = url.toLocalFile();
+        if (file.endsWith(u".vcf"_qs, Qt::CaseInsensitive) || file.endsWith(u".vcard"_qs, Qt::CaseInsensitive)
+            || file.endsWith(u".csv"_qs, Qt::CaseInsensitive))
+            files << file;
+    }
+    if (files.isEmpty() || m_transfers->isImporting())
+        return false;
+    drop->acceptProposedAction();
+    if (event->type() == QEvent::Drop) {
+        const bool csv = files.first().endsWith(u".csv"_qs, Qt::CaseInsensitive);
+        m_transfers->importFiles(files, csv ? PhoneBookTransfers::Source::Csv : PhoneBookTransfers::Source::VCard,
+                                 false);
+    }
+    return true;
 }
 
 void PhoneBookWindow::paintEvent(QPaintEvent *)
@@ -279,6 +341,10 @@ void PhoneBookWindow::keyPressEvent(QKeyEvent *event)
 
 bool PhoneBookWindow::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == m_list->viewport()
+        && (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove
+            || event->type() == QEvent::Drop))
+        return dropFiles(event);
     // Escape in the search field clears it first.
     if (watched == m_search && event->type() == QEvent::KeyPress
         && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape && !m_search->text().isEmpty()) {

@@ -17,6 +17,7 @@ namespace dpx {
 
 class AddressDatabase;
 class DropDownButton;
+class PhoneBookTransfers;
 class ReportListCtrl;
 class SkinBitmapButton;
 
@@ -25,6 +26,7 @@ struct PhoneBookContext {
     AddressDatabase *database = nullptr; // may be closed: an empty list
     QString pictureFolder;
     std::function<void()> contactsChanged; // after every save and delete
+    std::function<void(const QString &)> showStatus; // the main window's status line
 };
 
 // "電話簿": every contact in a sortable list with a search field; new, edit and delete
@@ -39,8 +41,8 @@ public:
         "姓名, 85, 1;暱稱, 85, 1;職務, 85, 1;公司, 110, 1;部門, 110, 1;商務電話 , 110,1;"
         "商務傳真, 110, 1;住家電話 , 110,1;行動電話, 110,1;";
     static constexpr const char *NothingSelectedText = "請選擇要刪除的連絡人!";
-    static constexpr const char *ImportUnavailableText =
-        "Importing contacts is not available in this version.";
+    static constexpr const char *ExportSelectedText = "匯出所選連絡人 (vCard)...";
+    static constexpr const char *ExportAllText = "匯出全部連絡人 (vCard)...";
     enum Command { WabDefault = 32775, WabBrowse = 32776, OutlookDefault = 32777, OutlookBrowse = 32778 };
 
     explicit PhoneBookWindow(PhoneBookContext context, QWidget *parent = nullptr);
@@ -56,6 +58,7 @@ public:
     void deleteSelected(bool ask = false);
     // The import buttons and menus (a command ID above).
     void importContacts(int command);
+    PhoneBookTransfers *transfers() const { return m_transfers; }
 
     ReportListCtrl *list() const { return m_list; }
     QLineEdit *searchField() const { return m_search; }
@@ -72,6 +75,9 @@ private:
     void applySearch();
     void afterSave(const ContactRecord &saved);
     void message(const QString &text, const QString &detail = {});
+    bool dropFiles(QEvent *event);
+    void updateImportTips();
+    void showListMenu(QPoint position);
 
     PhoneBookContext m_context;
     ContactPictureStore m_store;
@@ -83,6 +89,7 @@ private:
     DropDownButton *m_wab = nullptr;
     DropDownButton *m_outlook = nullptr;
     QPointer<ContactEditor> m_editor;
+    PhoneBookTransfers *m_transfers = nullptr;
     QPixmap m_background;
     QString m_lastMessage;
 };

@@ -36,6 +36,7 @@ void registerAddressBookWindows()
         context.database = services.database;
         context.pictureFolder = pictureFolderOf(services);
         context.contactsChanged = services.contactsChanged;
+        context.showStatus = services.showStatus;
         auto *window = new PhoneBookWindow(std::move(context), services.mainWindow);
         // Modal to the main window without a nested event loop.
         window->setWindowModality(Qt::WindowModal);

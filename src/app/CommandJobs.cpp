@@ -5,6 +5,8 @@
 #include "app/Options.h"
 #include "app/SimEepromFile.h"
 #include "app/SingleInstance.h"
+#include "addressbook/ContactJobs.h"
+#include "addressbook/TextDecoding.h"
 #include "audio/ConvertJob.h"
 #include "device/HidapiTransport.h"
 #include "sim/SimulatedBox.h"
@@ -13,6 +15,7 @@
 #include "transfer/TransferSession.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QStandardPaths>
 #include <QTimer>
 
@@ -51,6 +54,12 @@ void printResult(int exitCode, const QString &message)
 
 std::unique_ptr<Job> makeCommandJob(const Options &options, const JobServices &services)
 {
+    const QString database = QDir(services.dataFolder).filePath(QString::fromLatin1(DataFolder::DatabaseFileName));
+    if (!options.importFiles.isEmpty())
+        return std::make_unique<ContactImportJob>(database, options.importFiles,
+                                                  textdecoding::defaultLegacyEncoding());
+    if (!options.exportVCard.isEmpty())
+        return std::make_unique<ContactExportJob>(database, options.exportVCard);
     if (!options.convertSource.isEmpty()) {
         SegmentRequest request{options.convertSource, options.convertStart, std::nullopt};
         if (options.convertLength > 0)

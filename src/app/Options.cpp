@@ -61,6 +61,14 @@ Options Options::parse(const QStringList &arguments)
                                      QStringLiteral("Write the factory table and the six factory files into the box."));
     const QCommandLineOption noVerify(QStringLiteral("no-verify"),
                                       QStringLiteral("Do not read written data back from the box."));
+    const QCommandLineOption importContacts(
+        QStringLiteral("import"),
+        QStringLiteral("Import contacts from vCard or CSV files (FILE and the files after it); "
+                       "contacts already present are skipped."),
+        QStringLiteral("FILE"));
+    const QCommandLineOption exportVCard(QStringLiteral("export-vcard"),
+                                         QStringLiteral("Export every contact to FILE as vCard 3.0."),
+                                         QStringLiteral("FILE"));
     const QCommandLineOption convert(
         QStringLiteral("convert"),
         QStringLiteral("Convert a part of the sound file IN (WAV, MP3, ...) into the box's raw format: "
@@ -74,7 +82,7 @@ Options Options::parse(const QStringList &arguments)
                                     QStringLiteral("SECONDS"));
     parser.addOptions({help, version, simulate, dataDir, script, dial, simEeprom, backup, restore,
                        loadRing, factory, noVerify, convert, start, length, traceHid, replayHid,
-                       replaySpeed, log});
+                       replaySpeed, log, importContacts, exportVCard});
     parser.addPositionalArgument(QStringLiteral("url"),
                                  QStringLiteral("A tel: URL to dial."), QStringLiteral("[tel:NUMBER]"));
 
@@ -130,17 +138,32 @@ Options Options::parse(const QStringList &arguments)
         options.error = QStringLiteral("--start and --length go with --convert.");
         return options;
     }
+    options.importFiles = parser.values(importContacts);
+    options.exportVCard = parser.value(exportVCard);
+    if (!options.importFiles.isEmpty()) {
+        // --import takes every file that follows it.
+        for (const QString &arg : positional) {
+            if (!arg.startsWith(QStringLiteral("tel:"), Qt::CaseInsensitive))
+                options.importFiles.append(arg);
+        }
+    }
+    options.importFiles.removeAll(QString());
     const int jobKinds = int(!options.eepromBackup.isEmpty()) + int(!options.eepromRestore.isEmpty())
-        + int(!options.ringLoads.isEmpty()) + int(options.factoryDefault) + int(!options.convertSource.isEmpty());
+        + int(!options.ringLoads.isEmpty()) + int(options.factoryDefault) + int(!options.convertSource.isEmpty())
+        + int(parser.isSet(importContacts)) + int(parser.isSet(exportVCard));
     if (jobKinds > 1) {
         options.error = QStringLiteral("Choose one of --eeprom-backup, --eeprom-restore, --load-ring, "
-                                       "--factory-default and --convert at a time.");
+                                       "--factory-default, --convert, --import and --export-vcard at a time.");
         return options;
     }
     if (parser.isSet(backup) && options.eepromBackup.isEmpty())
         options.error = QStringLiteral("--eeprom-backup wants a file name.");
     if (parser.isSet(restore) && options.eepromRestore.isEmpty())
         options.error = QStringLiteral("--eeprom-restore wants a file name.");
+    if (parser.isSet(importContacts) && options.importFiles.isEmpty())
+        options.error = QStringLiteral("--import wants at least one file name.");
+    if (parser.isSet(exportVCard) && options.exportVCard.isEmpty())
+        options.error = QStringLiteral("--export-vcard wants a file name.");
     if (!options.error.isEmpty())
         return options;
     options.dataDir = parser.value(dataDir);
@@ -160,7 +183,7 @@ Options Options::parse(const QStringList &arguments)
     for (const QString &arg : positional) {
         if (arg.startsWith(QStringLiteral("tel:"), Qt::CaseInsensitive)) {
             options.dialNumber = arg;
-        } else {
+        } else if (!options.importFiles.contains(arg)) {
             options.error = QStringLiteral("Unexpected argument: %1").arg(arg);
             return options;
         }
@@ -188,6 +211,10 @@ QStringList Options::jobArguments() const
         if (convertLength > 0)
             arguments << QStringLiteral("--length") << QString::number(convertLength, 'g', 17);
     }
+    for (const QString &file : importFiles)
+        arguments << QStringLiteral("--import") << absolute(file);
+    if (!exportVCard.isEmpty())
+        arguments << QStringLiteral("--export-vcard") << absolute(exportVCard);
     return arguments;
 }
 
@@ -211,7 +238,7 @@ double Options::parseTime(const QString &text)
 bool Options::hasJob() const
 {
     return !eepromBackup.isEmpty() || !eepromRestore.isEmpty() || !ringLoads.isEmpty() || factoryDefault
-        || !convertSource.isEmpty();
+        || !convertSource.isEmpty() || !importFiles.isEmpty() || !exportVCard.isEmpty();
 }
 
 } // namespace dpx

@@ -29,6 +29,8 @@ struct Options {
     QList<RingLoad> ringLoads; // --load-ring SLOT=FILE (repeatable)
     bool factoryDefault = false; // --factory-default
     bool noVerify = false;       // --no-verify: written data is not read back
+    QStringList importFiles;     // --import FILE... (vCard or CSV)
+    QString exportVCard;         // --export-vcard FILE
     // --convert IN OUT [--start M:SS] [--length SECONDS]: a segment into the box's raw format.
     QString convertSource;
     QString convertTarget;
