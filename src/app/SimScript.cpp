@@ -114,7 +114,7 @@ const char *usageOf(const QString &verb)
         {"press", "press KEYNUMBER"},
         {"expect", "expect lcd1|lcd2 \"TEXT\", lamp N STATE, status \"TEXT\", message \"TEXT\", "
                    "card NAME|none, slot N FILE|empty, sent HEX, caller \"TEXT\", alert on|off, "
-                   "history-count N, missed-count N or last-call RESULT NUMBER"},
+                   "history-count N, missed-count N, last-call RESULT NUMBER or action-count N"},
         {"dial", "dial \"REQUEST\""},
         {"screenshot", "screenshot FILE"},
         {"open", "open NAME"},
@@ -123,6 +123,7 @@ const char *usageOf(const QString &verb)
         {"factory", "factory"},
         {"cancel", "cancel"},
         {"fault", "fault drop|late|pull|corrupt N, or fault erase|flip"},
+        {"set-action", "set-action ring|answer|end|missed url|program \"TEMPLATE\""},
         {"quit", "quit"},
     };
     for (const auto &[name, usage] : usages)
@@ -135,7 +136,7 @@ QString knownVerbs()
 {
     return QStringLiteral("wait, plug, unplug, event, ring, handset, connect, hangup, display, lamp, press, expect, "
                           "dial, screenshot, open, screenshot-window, load, factory, cancel, "
-                          "fault or quit");
+                          "fault, set-action or quit");
 }
 
 // Reads one non-empty line into a command; returns an error text when it cannot.
