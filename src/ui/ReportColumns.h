@@ -17,7 +17,7 @@ struct ReportColumn {
     bool operator==(const ReportColumn &other) const = default;
 };
 
-// Reads a column specification such as "Name, 85, 1;Phone, 110,1;": entries split at ';'
+// Reads a column description such as "Name, 85, 1;Phone, 110,1;": entries split at ';'
 // and fields at ',' with empty pieces dropped and nothing trimmed. Field 1 is the heading as
 // written, field 2 the width (100 when missing), field 3 the alignment (1 centred, 2 right,
 // anything else left). Widths and alignments read like C's atoi: leading blanks, a sign and

@@ -13,7 +13,7 @@ class QComboBox;
 
 namespace dpx {
 
-// A report-style list: columns from a specification text, grid lines, full-row selection of
+// A report-style list: columns from a description text, grid lines, full-row selection of
 // several rows, headings that sort (see HeaderSortState) and an optional row filter. Rows are
 // addressed by their position in the model (listModel()); the filter only hides rows.
 class ReportListCtrl : public QTableView {

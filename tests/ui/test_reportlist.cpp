@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Report lists: the column specification, the sort order of cells (a total order whatever the
+// Report lists: the column description, the sort order of cells (a total order whatever the
 // cells hold), the heading-click rule, and the list's rows, selection and double-clicks.
 #include "ui/ReportListCtrl.h"
 #include "ui/ReportSortKey.h"
