@@ -38,6 +38,7 @@ public:
             std::memcpy(buffer, report.data(), size_t(count));
         return count;
     }
+    void wake() override {} // reads never block here
 
 private:
     ReportFeed &m_feed;
@@ -48,7 +49,7 @@ public:
     explicit FeedTransport(ReportFeed &feed) : m_feed(feed) {}
     QList<dpx::HidDeviceInfo> enumerate() override
     {
-        return {{QStringLiteral("fuzz:box"), 0x04D9, 0x2851, 0}};
+        return {{QStringLiteral("fuzz:box"), 0x04D9, 0x2851, 0, {}}};
     }
     std::unique_ptr<dpx::HidConnection> open(const QString &) override
     {
