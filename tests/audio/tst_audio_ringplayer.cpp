@@ -118,8 +118,22 @@ class RingPlayerTest : public QObject {
         QProcess pulse, probe;
         pulse.setProcessEnvironment(env);
         probe.setProcessEnvironment(env);
-        pulse.start(QStringLiteral("pulseaudio"), arguments);
-        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(socket), 10000);
+        // A daemon that has not made its socket in time on a busy machine gets one more try.
+        for (int attempt = 0; attempt < 2 && !QFile::exists(socket); ++attempt) {
+            if (pulse.state() != QProcess::NotRunning) {
+                pulse.kill();
+                pulse.waitForFinished(2000);
+            }
+            pulse.start(QStringLiteral("pulseaudio"), arguments);
+            for (int waited = 0; waited < 15000 && !QFile::exists(socket); waited += 50)
+                QTest::qWait(50);
+        }
+        if (!QFile::exists(socket)) {
+            QFile log(dir.filePath("log"));
+            if (log.open(QIODevice::ReadOnly))
+                qWarning("pulseaudio log: %s", log.readAll().right(2000).constData());
+        }
+        QVERIFY(QFile::exists(socket));
         probe.start(QCoreApplication::applicationFilePath(), QStringList{});
         QVERIFY(probe.waitForFinished(20000));
         QCOMPARE(QString::fromUtf8(probe.readAllStandardOutput()), answer);
