@@ -42,7 +42,7 @@ PhoneTray::PhoneTray(const QString &title, QObject *parent) : QObject(parent), m
     m_alertTimer->setInterval(AlertStepMs);
     connect(m_alertTimer, &QTimer::timeout, this, &PhoneTray::showAlertStep);
     m_menu = new QMenu();
-    // Each tool entry carrying its tool as the folder bar's items do.
+    // Each tool entry carries its tool, as the folder bar's items do.
     m_converter = m_menu->addAction(QStringLiteral("檔轉換..."));
     m_transfer = m_menu->addAction(QStringLiteral("檔傳輸..."));
     m_phoneBook = m_menu->addAction(QStringLiteral("通訊簿"));

@@ -39,7 +39,10 @@ QPalette Themes::palette(int value)
     p.setColor(QPalette::ToolTipBase, QColor::fromRgb(t->toolTipBase));
     p.setColor(QPalette::ToolTipText, QColor::fromRgb(t->toolTipText));
     p.setColor(QPalette::Link, QColor::fromRgb(t->highlight));
-    p.setColor(QPalette::PlaceholderText, QColor::fromRgb(t->groove).darker(170));
+    // Halfway between text and field colour: readable on light and dark fields alike.
+    p.setColor(QPalette::PlaceholderText,
+               QColor((qRed(t->text) + qRed(t->base)) / 2, (qGreen(t->text) + qGreen(t->base)) / 2,
+                      (qBlue(t->text) + qBlue(t->base)) / 2));
     const QColor dim = QColor::fromRgb(t->windowText);
     for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
         p.setColor(QPalette::Disabled, role,
