@@ -2,6 +2,7 @@
 // The telephone mirror and the keypad, measured on the real window (offscreen) against the
 // simulated box. Each figure is printed with the reference it is compared with.
 #include "addressbook/AddressDatabase.h"
+#include "BenchData.h"
 #include "app/DataFolder.h"
 #include "app/DialSequencer.h"
 #include "app/Keypad.h"
@@ -47,14 +48,11 @@ int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QTemporaryDir root;
-    DataFolder data(root.filePath(QStringLiteral("data")));
-    if (!data.prepare()) {
-        std::fprintf(stderr, "%s\n", qPrintable(data.error()));
+    bench::BenchData bench;
+    if (!bench.open())
         return 1;
-    }
-    AddressDatabase db(data.databasePath(), QStringLiteral("bench"));
-    db.Open();
+    DataFolder &data = bench.folder;
+    AddressDatabase &db = bench.db;
     SimulatedBox box;
     box.plug();
     BoxLink link(box);

@@ -3,6 +3,7 @@
 // figure is printed with the reference it is compared with, measured in the same run.
 #include "addressbook/AddressDatabase.h"
 #include "addressbook/ContactColumns.h"
+#include "BenchData.h"
 #include "app/DataFolder.h"
 #include "app/MainPhoneWindow.h"
 #include "app/ToolWindows.h"
@@ -54,14 +55,11 @@ int main(int argc, char **argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     Themes::apply(6);
-    QTemporaryDir root;
-    DataFolder data(root.filePath(QStringLiteral("data")));
-    if (!data.prepare()) {
-        std::fprintf(stderr, "%s\n", qPrintable(data.error()));
+    bench::BenchData bench;
+    if (!bench.open())
         return 1;
-    }
-    AddressDatabase db(data.databasePath(), QStringLiteral("bench"));
-    db.Open();
+    DataFolder &data = bench.folder;
+    AddressDatabase &db = bench.db;
     PhoneServices services;
     services.dataFolder = &data;
     services.database = &db;

@@ -7,6 +7,7 @@
 //  3. the cost the bus object adds to handling an event pair: display writes applied with the
 //     object published on a private bus (with a subscriber) against the same writes with it
 //     not published.
+#include "../app/BenchData.h"
 #include "../app/BenchTiming.h"
 #include "addressbook/AddressDatabase.h"
 #include "app/CallHistoryHookup.h"
@@ -75,11 +76,11 @@ int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QTemporaryDir root;
-    DataFolder data(root.filePath(QStringLiteral("data")));
-    data.prepare();
-    AddressDatabase db(data.databasePath(), QStringLiteral("bench"));
-    db.Open();
+    bench::BenchData bench;
+    if (!bench.open())
+        return 1;
+    DataFolder &data = bench.folder;
+    AddressDatabase &db = bench.db;
     SimulatedBox box;
     box.plug();
     BoxLink link(box);
