@@ -102,7 +102,7 @@ class RingPlayerTest : public QObject {
         QTemporaryDir dir;
         const QString socket = dir.filePath(QStringLiteral("native"));
         QStringList arguments{"-n", "--daemonize=no", "--exit-idle-time=-1", "--use-pid-file=no",
-                              "--log-target=file:" + dir.filePath("log")};
+                              "--realtime=no", "--high-priority=no", "--log-target=file:" + dir.filePath("log")};
         for (const QString &sink : std::as_const(sinks))
             arguments << "-L"
                       << QStringLiteral("module-null-sink sink_name=%1 sink_properties="
@@ -113,6 +113,8 @@ class RingPlayerTest : public QObject {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         for (const char *name : {"PULSE_RUNTIME_PATH", "PULSE_STATE_PATH", "XDG_RUNTIME_DIR"})
             env.insert(QString::fromLatin1(name), dir.path());
+        // Off any session bus: a second daemon on one bus dies, its D-Bus name being taken.
+        env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), "unix:path=" + dir.filePath("no-bus"));
         env.insert(QStringLiteral("PULSE_SERVER"), "unix:" + socket);
         env.insert(QStringLiteral("DPX_RING_PROBE"), m_long);
         QProcess pulse, probe;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -33,27 +34,41 @@ public:
     QString socketPath() const { return m_dir.filePath(QStringLiteral("native")); }
     QByteArray address() const { return "unix:" + QFile::encodeName(socketPath()); }
 
-    // Starts the daemon and waits until it answers; false when it did not come up.
+    // Starts the daemon and waits until it answers; false when it did not come up. On a busy
+    // machine a daemon can take several seconds, and one that died meanwhile gets one more
+    // try; a failure prints the end of the daemon's log.
     bool start()
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("PULSE_RUNTIME_PATH"), m_dir.path());
         env.insert(QStringLiteral("PULSE_STATE_PATH"), m_dir.path());
         env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_dir.path());
+        // Off any session bus: a second daemon on one bus dies, its D-Bus name being taken.
+        env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), QStringLiteral("unix:path=") + m_dir.filePath(QStringLiteral("no-bus")));
         m_daemon.setProcessEnvironment(env);
-        m_daemon.start(QStringLiteral("pulseaudio"),
-                       {QStringLiteral("-n"), QStringLiteral("-F"), m_dir.filePath(QStringLiteral("default.pa")),
-                        QStringLiteral("--daemonize=no"), QStringLiteral("--exit-idle-time=-1"),
-                        QStringLiteral("--use-pid-file=no"), QStringLiteral("--system=no"),
-                        QStringLiteral("--disallow-exit"), QStringLiteral("--disable-shm=yes"),
-                        QStringLiteral("--log-target=file:") + m_dir.filePath(QStringLiteral("log"))});
-        if (!m_daemon.waitForStarted(5000))
-            return false;
-        for (int i = 0; i < 100; ++i) {
-            if (QFileInfo::exists(socketPath()) && answers())
-                return true;
-            QThread::msleep(50);
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            if (m_daemon.state() != QProcess::NotRunning)
+                stop();
+            m_daemon.start(QStringLiteral("pulseaudio"),
+                           {QStringLiteral("-n"), QStringLiteral("-F"), m_dir.filePath(QStringLiteral("default.pa")),
+                            QStringLiteral("--daemonize=no"), QStringLiteral("--exit-idle-time=-1"),
+                            QStringLiteral("--use-pid-file=no"), QStringLiteral("--system=no"),
+                            QStringLiteral("--disallow-exit"), QStringLiteral("--disable-shm=yes"),
+                            QStringLiteral("--realtime=no"), QStringLiteral("--high-priority=no"),
+                            QStringLiteral("--log-target=file:") + m_dir.filePath(QStringLiteral("log"))});
+            if (!m_daemon.waitForStarted(10000))
+                continue;
+            QElapsedTimer waited;
+            waited.start();
+            while (waited.elapsed() < 20000 && m_daemon.state() == QProcess::Running) {
+                if (QFileInfo::exists(socketPath()) && answers())
+                    return true;
+                QThread::msleep(50);
+            }
         }
+        QFile log(m_dir.filePath(QStringLiteral("log")));
+        if (log.open(QIODevice::ReadOnly))
+            qWarning("pulseaudio did not come up; its log ends: %s", log.readAll().right(2000).constData());
         return false;
     }
     // Whether `pactl info` gets an answer from this daemon.
