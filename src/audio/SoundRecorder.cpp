@@ -71,9 +71,14 @@ bool SoundRecorder::start(const QAudioDevice &device, const QString &path)
 
 void SoundRecorder::stop()
 {
-    delete m_deviceTimer;
+    // Later: a stop may come from their own signals.
+    for (QObject *watcher : {static_cast<QObject *>(m_deviceTimer), static_cast<QObject *>(m_devices)}) {
+        if (watcher) {
+            watcher->disconnect(this);
+            watcher->deleteLater();
+        }
+    }
     m_deviceTimer = nullptr;
-    delete m_devices;
     m_devices = nullptr;
     if (!m_thread)
         return;
