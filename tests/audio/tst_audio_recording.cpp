@@ -8,6 +8,9 @@
 #include <QtEndian>
 
 #include <csignal>
+#include <cstdio>
+
+#include <sys/resource.h>
 
 using namespace dpx;
 using namespace dpx::test;
@@ -46,11 +49,21 @@ double toneFrequency(const QByteArray &samples, int rate)
     return crossings / 2.0 / (double(count) / rate);
 }
 
-// Run as a child (see main): records the box's microphone into argv[2] until killed.
-int recordUntilKilled(int argc, char **argv)
+// Run as a child (see main): records the box's microphone into argv[2] until killed, or with
+// argv[3] as its file size limit until the "disk" is full (it then prints why and ends with 4).
+int recordInChild(int argc, char **argv)
 {
+    if (argc == 4) {
+        const rlimit limit{rlim_t(atoll(argv[3])), rlim_t(atoll(argv[3]))};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        std::signal(SIGXFSZ, SIG_IGN); // the write fails instead
+    }
     QCoreApplication app(argc, argv);
     SoundRecorder recorder;
+    QObject::connect(&recorder, &SoundRecorder::interrupted, [](const QString &message) {
+        std::fputs(message.toUtf8().constData(), stdout);
+        QCoreApplication::exit(4);
+    });
     if (!recorder.start(boxMicrophone(), QString::fromLocal8Bit(argv[2])))
         return 3;
     return QCoreApplication::exec();
@@ -98,16 +111,6 @@ class RecordingTest : public QObject {
         QVERIFY(writer.finish());
         QCOMPARE(readAll(path).size(), 1046);
         QVERIFY(RecordingWav::MaxDataLength + 38 <= 0xFFFFFFFFLL);
-    }
-
-    void diskFullIsReported()
-    {
-        if (!QFileInfo::exists(QStringLiteral("/dev/full")))
-            QSKIP("no /dev/full");
-        WavFileWriter writer;
-        // /dev/full takes the open but refuses every write.
-        QVERIFY(!writer.open(QStringLiteral("/dev/full")));
-        QVERIFY(!writer.error().isEmpty());
     }
 
     void recoveryRepairsSizes_data()
@@ -249,6 +252,35 @@ class RecordingTest : public QObject {
         QCOMPARE(u32At(after, 42), quint32(length));
     }
 
+    void aFullDiskEndsTheRecordingAndKeepsIt()
+    {
+        REQUIRE_TEST_SERVER();
+        const QString path = m_dir.filePath(QStringLiteral("full-disk.wav"));
+        QProcess child;
+        child.start(QCoreApplication::applicationFilePath(),
+                    {QStringLiteral("--record-child"), path, QStringLiteral("20000")});
+        QVERIFY(child.waitForFinished(20000));
+        QCOMPARE(child.exitCode(), 4);
+        QVERIFY(QString::fromUtf8(child.readAllStandardOutput()).contains(QStringLiteral("磁碟")));
+        const QByteArray file = readAll(path);
+        QCOMPARE(file.size(), 20000);
+        QCOMPARE(u32At(file, 42), quint32(20000 - 46)); // finished: the sizes tell all of it
+    }
+
+    void stopsAtTheSizeLimitAsAfterAPress()
+    {
+        REQUIRE_TEST_SERVER();
+        const QString path = m_dir.filePath(QStringLiteral("limit.wav"));
+        SoundRecorder recorder;
+        recorder.setMaxDataLength(8000);
+        QSignalSpy interrupted(&recorder, &SoundRecorder::interrupted);
+        QVERIFY(recorder.start(boxMicrophone(), path));
+        QTRY_COMPARE_WITH_TIMEOUT(interrupted.count(), 1, 15000);
+        QCOMPARE(interrupted.first().first().toString(), QString()); // no message: as a press
+        QVERIFY(!recorder.isRecording());
+        QCOMPARE(QFileInfo(path).size(), 46 + 8000);
+    }
+
     void aVanishedDeviceIsRefused()
     {
         REQUIRE_TEST_SERVER();
@@ -262,8 +294,8 @@ class RecordingTest : public QObject {
 
 int main(int argc, char **argv)
 {
-    if (argc == 3 && qstrcmp(argv[1], "--record-child") == 0)
-        return recordUntilKilled(argc, argv);
+    if ((argc == 3 || argc == 4) && qstrcmp(argv[1], "--record-child") == 0)
+        return recordInChild(argc, argv);
     QCoreApplication app(argc, argv);
     RecordingTest test;
     return QTest::qExec(&test, argc, argv);
