@@ -7,52 +7,22 @@
 #include <QAudioSource>
 #include <QtEndian>
 
-#include <optional>
 #include <vector>
 
 namespace dpx {
 
 namespace {
 
-std::optional<PcmSampleType> sampleTypeOf(QAudioFormat::SampleFormat format)
-{
-    switch (format) {
-    case QAudioFormat::UInt8:
-        return PcmSampleType::UInt8;
-    case QAudioFormat::Int16:
-        return PcmSampleType::Int16;
-    case QAudioFormat::Int32:
-        return PcmSampleType::Int32;
-    case QAudioFormat::Float:
-        return PcmSampleType::Float;
-    default:
-        return std::nullopt;
-    }
-}
-
-// Samples of a device's own format as floats in [-1, 1].
+// Captured Int16 or Float samples as floats in [-1, 1].
 std::vector<float> toFloats(const QByteArray &bytes, PcmSampleType type)
 {
     const int width = PcmFormat{1, 1, type}.bytesPerSample();
     const qsizetype count = bytes.size() / width;
     std::vector<float> out(static_cast<size_t>(count));
     const char *p = bytes.constData();
-    for (qsizetype i = 0; i < count; ++i, p += width) {
-        switch (type) {
-        case PcmSampleType::UInt8:
-            out[size_t(i)] = (float(quint8(*p)) - 128.0f) / 128.0f;
-            break;
-        case PcmSampleType::Int16:
-            out[size_t(i)] = float(qFromLittleEndian<qint16>(p)) / 32768.0f;
-            break;
-        case PcmSampleType::Int32:
-            out[size_t(i)] = float(double(qFromLittleEndian<qint32>(p)) / 2147483648.0);
-            break;
-        default:
-            out[size_t(i)] = qFromLittleEndian<float>(p);
-            break;
-        }
-    }
+    for (qsizetype i = 0; i < count; ++i, p += width)
+        out[size_t(i)] = type == PcmSampleType::Int16 ? float(qFromLittleEndian<qint16>(p)) / 32768.0f
+                                                      : qFromLittleEndian<float>(p);
     return out;
 }
 
@@ -70,9 +40,9 @@ QAudioFormat recordingFormat()
 } // namespace
 
 CaptureWorker::CaptureWorker(QAudioDevice device, QString path, std::atomic<qint64> &dataLength,
-                             qint64 maxDataLength)
+                             qint64 maxDataLength, bool deviceFormat)
     : m_device(std::move(device)), m_path(std::move(path)), m_dataLength(dataLength),
-      m_maxDataLength(maxDataLength)
+      m_maxDataLength(maxDataLength), m_deviceFormat(deviceFormat)
 {
     m_headerTimer.setInterval(1000);
     connect(&m_headerTimer, &QTimer::timeout, this, [this] {
@@ -96,20 +66,26 @@ QString CaptureWorker::begin(bool *deviceRefused)
         return m_writer.error();
 
     QAudioFormat format = recordingFormat();
-    if (!m_device.isFormatSupported(format)) {
-        format = m_device.preferredFormat();
-        const std::optional<PcmSampleType> type = sampleTypeOf(format.sampleFormat());
-        if (type && format.isValid())
-            m_converter = std::make_unique<PcmConverter>(
-                format.sampleRate(), format.channelCount(),
-                PcmFormat{RecordingWav::SampleRate, 1, PcmSampleType::Int16}, ResampleQuality::High);
+    if (m_deviceFormat || !m_device.isFormatSupported(format)) {
+        // The device's own rate and channels, in a sample type converted here.
+        const QAudioFormat preferred = m_device.preferredFormat();
+        for (const PcmSampleType type : {PcmSampleType::Float, PcmSampleType::Int16}) {
+            QAudioFormat candidate = preferred;
+            candidate.setSampleFormat(type == PcmSampleType::Float ? QAudioFormat::Float : QAudioFormat::Int16);
+            if (!m_converter && preferred.isValid() && m_device.isFormatSupported(candidate)) {
+                m_converter = std::make_unique<PcmConverter>(
+                    preferred.sampleRate(), preferred.channelCount(),
+                    PcmFormat{RecordingWav::SampleRate, 1, PcmSampleType::Int16}, ResampleQuality::High);
+                m_sourceType = type;
+                m_sourceChannels = preferred.channelCount();
+                format = candidate;
+            }
+        }
         if (!m_converter || !m_converter->isValid()) {
             m_writer.finish();
             *deviceRefused = true;
             return QStringLiteral("the device offers no usable format");
         }
-        m_sourceType = *type;
-        m_sourceChannels = format.channelCount();
     }
     m_source = std::make_unique<QAudioSource>(m_device, format);
     // A small buffer: the sound server's default hands a capture out in seconds-long pieces,

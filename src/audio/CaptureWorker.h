@@ -21,8 +21,9 @@ namespace dpx {
 class CaptureWorker : public QObject {
     Q_OBJECT
   public:
+    // `deviceFormat`: capture in the device's own format even when it takes ours.
     CaptureWorker(QAudioDevice device, QString path, std::atomic<qint64> &dataLength,
-                  qint64 maxDataLength);
+                  qint64 maxDataLength, bool deviceFormat);
     ~CaptureWorker() override;
 
     // Opens the file and starts the capture. Empty on success, else why (and whether the
@@ -43,6 +44,7 @@ class CaptureWorker : public QObject {
     QString m_path;
     std::atomic<qint64> &m_dataLength;
     qint64 m_maxDataLength;
+    bool m_deviceFormat;
     WavFileWriter m_writer;
     std::unique_ptr<QAudioSource> m_source;
     QIODevice *m_input = nullptr;

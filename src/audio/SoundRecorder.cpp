@@ -38,7 +38,7 @@ bool SoundRecorder::start(const QAudioDevice &device, const QString &path)
     m_dataLength.store(0);
     m_thread = new QThread(this);
     m_thread->setObjectName(QStringLiteral("dpx-recorder"));
-    m_worker = new CaptureWorker(device, path, m_dataLength, m_maxDataLength);
+    m_worker = new CaptureWorker(device, path, m_dataLength, m_maxDataLength, m_useDeviceFormat);
     m_worker->moveToThread(m_thread);
     connect(m_thread, &QThread::finished, m_worker, &QObject::deleteLater);
     connect(m_worker, &CaptureWorker::writeFailed, this, [this](const QString &error) {

@@ -50,8 +50,9 @@ class SoundRecorder : public QObject {
     // Sample bytes written so far (any thread).
     qint64 dataLength() const { return m_dataLength.load(); }
 
-    // For tests: the size limit of the file.
+    // For tests: the size limit of the file; the conversion from the device's own format.
     void setMaxDataLength(qint64 bytes) { m_maxDataLength = bytes; }
+    void setUseDeviceFormat(bool use) { m_useDeviceFormat = use; }
 
   Q_SIGNALS:
     // The recording ended by itself and its file is finished; `message` says why for the
@@ -71,6 +72,7 @@ class SoundRecorder : public QObject {
     QString m_error;
     bool m_deviceRefused = false;
     bool m_hadStream = false;
+    bool m_useDeviceFormat = false;
     qint64 m_maxDataLength = -1;
     std::atomic<qint64> m_dataLength{0};
 };

@@ -198,10 +198,18 @@ class RecordingTest : public QObject {
         QCOMPARE(recordingStamp(QDateTime(QDate(2026, 3, 4), QTime(5, 6, 7))), QStringLiteral("20260304050607"));
     }
 
-    // A tone played into the box's output comes back from its microphone into the file.
+    // A tone played into the box's output comes back from its microphone into the file,
+    // taken in the recording format or converted from the device's own.
+    void recordsTheBoxMicrophone_data()
+    {
+        QTest::addColumn<bool>("deviceFormat");
+        QTest::newRow("recording format") << false;
+        QTest::newRow("device format converted") << true;
+    }
     void recordsTheBoxMicrophone()
     {
         REQUIRE_TEST_SERVER();
+        QFETCH(bool, deviceFormat);
         const QString tone = m_dir.filePath(QStringLiteral("tone.wav"));
         QVERIFY(writeTone(tone, 20.0, 44100, 1));
         const QAudioDevice mic = boxMicrophone();
@@ -211,6 +219,7 @@ class RecordingTest : public QObject {
         QVERIFY(player.waitForStarted());
         const QString path = m_dir.filePath(QStringLiteral("tone-recorded.wav"));
         SoundRecorder recorder;
+        recorder.setUseDeviceFormat(deviceFormat);
         QVERIFY2(recorder.start(mic, path), qPrintable(recorder.error()));
         // The test daemon's source takes a second or so to deliver its first samples.
         QTRY_VERIFY_WITH_TIMEOUT(recorder.dataLength() >= 3 * 16000, 15000);
