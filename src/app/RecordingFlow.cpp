@@ -100,7 +100,7 @@ void RecordingFlow::start()
     const bool made = !m_dataFolder.isEmpty() && QDir().mkpath(folder);
     if (!made || !m_recorder->start(devices.at(chosen), path)) {
         showIdle();
-        if (m_recorder->deviceRefused())
+        if (made && m_recorder->deviceRefused())
             m_window.showCaptionedMessage(tr("提示"), tr("创建directsound 失败！"));
         m_window.showMessage(tr("error #01"));
         return;
