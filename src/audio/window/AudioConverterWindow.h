@@ -1,0 +1,120 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "audio/ConvertJob.h"
+#include "audio/SegmentCapture.h"
+
+#include <QPixmap>
+#include <QPointer>
+#include <QWidget>
+
+#include <functional>
+
+class QLabel;
+class QListWidget;
+class QTimer;
+
+namespace dpx {
+
+class BitmapSlider;
+class ImageButton;
+class MasterOutputVolume;
+class SoundFilePlayer;
+
+// A small player for WAV and MP3 files that cuts a part of the playing file into the box's
+// raw format: the convert button marks the start, a second press (the 36 s limit, or anything
+// that ends the playback) the stop; then the target is asked for and the part is converted
+// on a worker. The list is kept in "MPlayer.mdr" in the data folder, saved after each change.
+class AudioConverterWindow : public QWidget {
+    Q_OBJECT
+public:
+    struct Services {
+        QString dataFolder;
+        MasterOutputVolume *volume = nullptr; // the main window's, shared
+        std::function<void(const QString &)> showStatus;
+        std::function<void(const QString &)> showMessage;
+        // Asks a yes/no question (ConfirmDialog unless a script answers).
+        std::function<bool(const QString &)> confirm;
+    };
+
+    static constexpr QPoint DockOffset{501, 30};
+    static constexpr QSize FullSize{249, 283};
+    static constexpr QSize ShortSize{249, 88};
+
+    explicit AudioConverterWindow(Services services, QWidget *parent = nullptr);
+    ~AudioConverterWindow() override;
+
+    // The buttons' actions, also for scripts and tests.
+    bool openFiles(); // replaces the list; false when cancelled
+    void addFiles();
+    void addPaths(const QStringList &paths);
+    void deleteSelected();
+    void play();
+    void playRow(int row);
+    void pauseOrResume();
+    void stop();
+    void seekToPercent(int percent);
+    void volumeDown();
+    void volumeUp();
+    void convertPressed();
+    void toggleList();
+
+    QStringList paths() const;
+    QString listFile() const;
+    SoundFilePlayer *player() const { return m_player; }
+    const SegmentCapture &capture() const { return m_capture; }
+    QString timeText() const;
+    int sliderPosition() const;
+    QListWidget *list() const { return m_list; }
+    ImageButton *convertButton() const { return m_convert; }
+    bool isListShown() const { return m_listShown; }
+    // The running conversion, if any (tests wait for it).
+    ConvertJob *conversion() const { return m_job; }
+
+    static QString title();
+
+Q_SIGNALS:
+    // A conversion ended: the bytes written, or -1 after a failure.
+    void conversionFinished(qint64 bytes);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    ImageButton *makeButton(const char *id, QRect place, const QString &tip);
+    void setTransportEnabled(bool on);
+    void saveList();
+    void showTime(const QString &text);
+    void onTick();
+    void onPlaybackFinished();
+    // Ends a running capture at `positionUs` and goes on to the save flow.
+    void endCapture(qint64 positionUs, bool reachedEnd);
+    void showCaptureButton(bool capturing);
+    void saveSegment(const SegmentRequest &segment);
+    void updateListTip();
+    void message(const QString &text);
+    void status(const QString &text);
+
+    Services m_services;
+    QPixmap m_background;
+    SoundFilePlayer *m_player = nullptr;
+    SegmentCapture m_capture;
+    QTimer *m_tick = nullptr;
+    QTimer *m_captureLimit = nullptr;
+    QLabel *m_time = nullptr;
+    BitmapSlider *m_slider = nullptr;
+    QListWidget *m_list = nullptr;
+    ImageButton *m_toggle = nullptr;
+    ImageButton *m_convert = nullptr;
+    QList<QWidget *> m_transport;
+    QPointer<ConvertJob> m_job;
+    QString m_saveFolder;
+    bool m_listShown = true;
+    QPoint m_dragOffset;
+};
+
+} // namespace dpx
