@@ -11,7 +11,9 @@
 #include "ui/ImageButton.h"
 
 #include <QApplication>
+#include <QDropEvent>
 #include <QListWidget>
+#include <QMimeData>
 
 using namespace dpx;
 using namespace dpx::test;
@@ -82,6 +84,17 @@ private Q_SLOTS:
         QVERIFY(list.open(QIODevice::ReadOnly));
         QCOMPARE(list.readAll(), QByteArray("/m/0.wav\r\n/m/2.wav\r\n/m/4.wav\r\n----")); // at once
         list.close();
+
+        // Dropped sound files are added; anything else is not.
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(m_short), QUrl::fromLocalFile(list.fileName()),
+                      QUrl(QStringLiteral("https://example.com/x.mp3"))});
+        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(window->list()->viewport(), &enter);
+        QVERIFY(enter.isAccepted());
+        QApplication::sendEvent(window->list()->viewport(), &drop);
+        QCOMPARE(window->paths(), QStringList({"/m/0.wav", "/m/2.wav", "/m/4.wav", m_short}));
 
         // Hiding the list keeps the top-left corner.
         window->move(120, 80);

@@ -13,6 +13,8 @@
 #include "ui/ImageButton.h"
 
 #include <QApplication>
+#include <QDragEnterEvent>
+#include <QMimeData>
 #include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
@@ -111,6 +113,8 @@ AudioConverterWindow::AudioConverterWindow(Services services, QWidget *parent)
     m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_list->setFrameShape(QFrame::NoFrame);
     m_list->setTextElideMode(Qt::ElideMiddle);
+    m_list->viewport()->installEventFilter(this);
+    m_list->viewport()->setAcceptDrops(true);
     connect(m_list, &QListWidget::currentRowChanged, this, &AudioConverterWindow::updateListTip);
     connect(m_list, &QListWidget::itemDoubleClicked, this,
             [this](QListWidgetItem *item) { playRow(m_list->row(item)); });
@@ -459,6 +463,43 @@ void AudioConverterWindow::toggleList()
     move(topLeft);
     m_toggle->LoadImages(m_listShown ? HideListBitmap : ShowListBitmap, QColor(Qt::black));
     m_toggle->SetTipText(m_listShown ? tr("隱藏文檔") : tr("顯示文檔"), true);
+}
+
+QStringList AudioConverterWindow::droppableFiles(const QMimeData *data)
+{
+    QStringList files;
+    if (!data || !data->hasUrls())
+        return files;
+    for (const QUrl &url : data->urls()) {
+        const QFileInfo file(url.toLocalFile());
+        const QString suffix = file.suffix().toLower();
+        if (url.isLocalFile() && file.isFile() && (suffix == QLatin1String("wav") || suffix == QLatin1String("mp3")))
+            files << file.absoluteFilePath();
+    }
+    return files;
+}
+
+bool AudioConverterWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    // WAV and MP3 files dropped on the list are added as by 添加音檔.
+    if (watched == m_list->viewport()) {
+        if (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove) {
+            auto *drag = static_cast<QDragMoveEvent *>(event);
+            if (!droppableFiles(drag->mimeData()).isEmpty()) {
+                drag->acceptProposedAction();
+                return true;
+            }
+        } else if (event->type() == QEvent::Drop) {
+            auto *drop = static_cast<QDropEvent *>(event);
+            const QStringList files = droppableFiles(drop->mimeData());
+            if (!files.isEmpty()) {
+                addPaths(files);
+                drop->acceptProposedAction();
+                return true;
+            }
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void AudioConverterWindow::paintEvent(QPaintEvent *)

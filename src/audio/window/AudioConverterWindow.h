@@ -11,6 +11,7 @@
 #include <functional>
 
 class QLabel;
+class QMimeData;
 class QListWidget;
 class QTimer;
 
@@ -72,12 +73,15 @@ public:
     ConvertJob *conversion() const { return m_job; }
 
     static QString title();
+    // The WAV and MP3 files among dropped data.
+    static QStringList droppableFiles(const QMimeData *data);
 
 Q_SIGNALS:
     // A conversion ended: the bytes written, or -1 after a failure.
     void conversionFinished(qint64 bytes);
 
 protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
