@@ -7,6 +7,7 @@
 #include "audio/MasterOutputVolume.h"
 #include "audio/SoundFilePlayer.h"
 #include "audio/window/AudioConverterWindow.h"
+#include "audio/window/WaveformSlider.h"
 #include "ui/FileChooser.h"
 #include "ui/ImageButton.h"
 
@@ -136,6 +137,7 @@ private Q_SLOTS:
         QCOMPARE(window->convertButton()->tipText(), QStringLiteral("停止轉換"));
         const qint64 start = window->capture().startUs();
         QTest::qWait(1500);
+        QVERIFY(!window->slider()->waveform().isEmpty());
 
         const QString target = m_dir.filePath(QStringLiteral("part.raw"));
         QFile old(target);

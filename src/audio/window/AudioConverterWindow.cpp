@@ -6,8 +6,8 @@
 #include "audio/MediaListFile.h"
 #include "audio/SoundFilePlayer.h"
 #include "audio/VolumeSteps.h"
+#include "audio/window/WaveformSlider.h"
 #include "ui/Art.h"
-#include "ui/BitmapSlider.h"
 #include "ui/ConfirmDialog.h"
 #include "ui/FileChooser.h"
 #include "ui/ImageButton.h"
@@ -22,6 +22,7 @@
 #include <QListWidget>
 #include <QPainter>
 #include <QTimer>
+#include <QtConcurrent/QtConcurrentRun>
 
 namespace dpx {
 
@@ -66,12 +67,13 @@ AudioConverterWindow::AudioConverterWindow(Services services, QWidget *parent)
     m_time->setGeometry(5, 17, 60, 20);
     m_time->setAlignment(Qt::AlignCenter);
     QFont clock(QStringLiteral("DejaVu Sans Mono"));
-    clock.setPixelSize(11);
+    clock.setPixelSize(10);
+    clock.setStretch(88); // "Play 00:00" fits the 60-pixel display
     clock.setBold(true);
     m_time->setFont(clock);
     m_time->setStyleSheet(QStringLiteral("color: rgb(120, 236, 160); background: transparent;"));
 
-    m_slider = new BitmapSlider(1012, this);
+    m_slider = new WaveformSlider(1012, this);
     m_slider->setObjectName(QStringLiteral("1012"));
     m_slider->move(15, 42);
     // The channel in its two colours: the played part (244, 166, 143), the rest (216, 226, 253).
@@ -123,6 +125,11 @@ AudioConverterWindow::AudioConverterWindow(Services services, QWidget *parent)
     connect(makeButton("1020", {44, 266, 48, 15}, tr("刪除音檔")), &QPushButton::clicked, this,
             &AudioConverterWindow::deleteSelected);
 
+    connect(&m_waveformWatcher, &QFutureWatcher<Waveform>::finished, this, [this] {
+        // A shape computed for a file that no longer plays is dropped.
+        if (m_waveformWatcher.future().resultCount() > 0 && m_player->file() == m_waveformFile)
+            m_slider->setWaveform(m_waveformWatcher.result());
+    });
     m_player = new SoundFilePlayer(this);
     connect(m_player, &SoundFilePlayer::finished, this, &AudioConverterWindow::onPlaybackFinished);
     m_tick = new QTimer(this);
@@ -145,6 +152,8 @@ AudioConverterWindow::AudioConverterWindow(Services services, QWidget *parent)
 
 AudioConverterWindow::~AudioConverterWindow()
 {
+    if (m_waveformCancel)
+        m_waveformCancel->store(true);
     if (m_job) // it finishes while being destroyed, without telling anyone
         QApplication::restoreOverrideCursor();
 }
@@ -293,7 +302,30 @@ void AudioConverterWindow::playRow(int row)
     setTransportEnabled(true);
     m_slider->SetRange(0, 100);
     m_slider->SetPos(0);
+    m_slider->clearMarks();
     m_tick->start();
+    startWaveform(path);
+}
+
+void AudioConverterWindow::startWaveform(const QString &path)
+{
+    if (m_waveformCancel)
+        m_waveformCancel->store(true);
+    m_slider->setWaveform({});
+    m_waveformFile = path;
+    m_waveformCancel = std::make_shared<std::atomic_bool>(false);
+    m_waveformWatcher.setFuture(QtConcurrent::run(
+        [path, columns = m_slider->columns(), cancel = m_waveformCancel] {
+            return Waveform::compute(path, columns, cancel.get());
+        }));
+}
+
+void AudioConverterWindow::showMarks(qint64 stopUs)
+{
+    const double length = double(m_player->lengthUs());
+    if (!m_capture.isCapturing() || length <= 0)
+        return;
+    m_slider->setMarks(double(m_capture.startUs()) / length, double(stopUs) / length);
 }
 
 void AudioConverterWindow::onTick()
@@ -309,6 +341,7 @@ void AudioConverterWindow::onTick()
     if (length > 0)
         m_slider->SetPos(int(std::min<qint64>(position * 100 / length, 99)));
     showTime(clockText("Play %02d:%02d", position));
+    showMarks(position);
 }
 
 void AudioConverterWindow::seekToPercent(int percent)
@@ -347,6 +380,8 @@ void AudioConverterWindow::stop()
     m_player->stop();
     if (wasPlaying) {
         m_slider->SetPos(0);
+        m_slider->setWaveform({});
+        m_slider->clearMarks();
         showTime(clockText("Play %02d:%02d", 0));
     }
 }
@@ -398,6 +433,7 @@ void AudioConverterWindow::convertPressed()
     status(tr("轉換音檔...."));
     m_capture.start(m_player->file(), m_player->positionUs());
     m_captureLimit->start();
+    showMarks(m_capture.startUs());
 }
 
 void AudioConverterWindow::endCapture(qint64 positionUs, bool reachedEnd)
@@ -405,6 +441,7 @@ void AudioConverterWindow::endCapture(qint64 positionUs, bool reachedEnd)
     if (!m_capture.isCapturing())
         return;
     m_captureLimit->stop();
+    showMarks(positionUs);
     showCaptureButton(false);
     const SegmentCapture::Outcome outcome = m_capture.finish(positionUs, reachedEnd);
     status(QString());

@@ -3,12 +3,17 @@
 
 #include "audio/ConvertJob.h"
 #include "audio/SegmentCapture.h"
+#include "audio/Waveform.h"
+
+#include <QFutureWatcher>
 
 #include <QPixmap>
 #include <QPointer>
 #include <QWidget>
 
+#include <atomic>
 #include <functional>
+#include <memory>
 
 class QLabel;
 class QMimeData;
@@ -17,10 +22,10 @@ class QTimer;
 
 namespace dpx {
 
-class BitmapSlider;
 class ImageButton;
 class MasterOutputVolume;
 class SoundFilePlayer;
+class WaveformSlider;
 
 // A small player for WAV and MP3 files that cuts a part of the playing file into the box's
 // raw format: the convert button marks the start, a second press (the 36 s limit, or anything
@@ -66,6 +71,7 @@ public:
     const SegmentCapture &capture() const { return m_capture; }
     QString timeText() const;
     int sliderPosition() const;
+    WaveformSlider *slider() const { return m_slider; }
     QListWidget *list() const { return m_list; }
     ImageButton *convertButton() const { return m_convert; }
     bool isListShown() const { return m_listShown; }
@@ -100,6 +106,8 @@ private:
     void showCaptureButton(bool capturing);
     void saveSegment(const SegmentRequest &segment);
     void updateListTip();
+    void startWaveform(const QString &path);
+    void showMarks(qint64 stopUs);
     void message(const QString &text);
     void status(const QString &text);
 
@@ -110,7 +118,10 @@ private:
     QTimer *m_tick = nullptr;
     QTimer *m_captureLimit = nullptr;
     QLabel *m_time = nullptr;
-    BitmapSlider *m_slider = nullptr;
+    WaveformSlider *m_slider = nullptr;
+    QFutureWatcher<Waveform> m_waveformWatcher;
+    std::shared_ptr<std::atomic_bool> m_waveformCancel;
+    QString m_waveformFile;
     QListWidget *m_list = nullptr;
     ImageButton *m_toggle = nullptr;
     ImageButton *m_convert = nullptr;

@@ -1,0 +1,38 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "audio/Waveform.h"
+#include "ui/BitmapSlider.h"
+
+namespace dpx {
+
+// The converter's position slider: once the playing file's waveform is known it draws that
+// instead of the plain channel, the played part in the active colour and the rest in the idle
+// one, with the part marked for conversion shaded; the thumb stays on top.
+class WaveformSlider : public BitmapSlider {
+    Q_OBJECT
+public:
+    static inline const QColor Played{244, 166, 143};
+    static inline const QColor Ahead{216, 226, 253};
+
+    explicit WaveformSlider(int controlId, QWidget *parent = nullptr);
+
+    // The drawing width the waveform needs, in columns.
+    int columns() const;
+    void setWaveform(const Waveform &waveform);
+    const Waveform &waveform() const { return m_waveform; }
+    // The marked part as fractions of the file (from > to: nothing marked).
+    void setMarks(double from, double to);
+    void clearMarks() { setMarks(1, 0); }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    Waveform m_waveform;
+    double m_markFrom = 1;
+    double m_markTo = 0;
+    QPixmap m_thumb;
+};
+
+} // namespace dpx
