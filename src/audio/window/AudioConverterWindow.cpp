@@ -457,7 +457,9 @@ void AudioConverterWindow::saveSegment(const SegmentRequest &segment)
     FileRequest request;
     request.mode = FileRequest::Mode::Save;
     request.directory = m_saveFolder;
-    request.filters = {tr("Windows Audio Files (*.raw)"), tr("All Files(*.*)")};
+    // "(*)" last: the file dialog takes the last parentheses as the patterns, and "*.*" alone
+    // would hide names without a dot.
+    request.filters = {tr("Windows Audio Files (*.raw)"), tr("All Files(*.*) (*)")};
     request.defaultSuffix = QStringLiteral("raw");
     QString target;
     for (;;) {
