@@ -110,6 +110,7 @@ void SoundFilePlayer::stop()
     m_file.clear();
     m_lengthUs = -1;
     m_baseUs = 0;
+    m_heldUs = 0;
 }
 
 void SoundFilePlayer::teardown()
@@ -126,18 +127,28 @@ void SoundFilePlayer::teardown()
 qint64 SoundFilePlayer::positionUs() const
 {
     if (!m_sink)
-        return 0;
+        return m_heldUs;
     const qint64 position = m_baseUs + m_sink->processedUSecs();
     return m_lengthUs >= 0 ? std::min(position, m_lengthUs) : position;
 }
 
 void SoundFilePlayer::onStateChanged()
 {
+    if (!m_sink)
+        return;
+    if (m_sink->state() == QAudio::StoppedState && m_sink->error() != QAudio::NoError) {
+        qCDebug(lcAudio) << "output lost while playing" << m_file << m_sink->error();
+        m_heldUs = positionUs();
+        teardown();
+        Q_EMIT interrupted();
+        return;
+    }
     // Idle with the whole file handed out: the sink has drained the decoder's end.
-    if (!m_sink || m_sink->state() != QAudio::IdleState || !m_stream || !m_stream->isFinished())
+    if (m_sink->state() != QAudio::IdleState || !m_stream || !m_stream->isFinished())
         return;
     // The decoder's end is the file's length (the header's may have been an estimate).
     m_lengthUs = m_baseUs + m_sink->processedUSecs();
+    m_heldUs = m_lengthUs;
     teardown();
     Q_EMIT finished();
 }

@@ -38,6 +38,8 @@ public:
     bool isPlaying() const { return m_sink != nullptr; }
     bool isPaused() const { return m_paused; }
     QString file() const { return m_file; }
+    // While playing: where the output is; after the end or a lost output: where it stopped,
+    // until the next play() or stop().
     qint64 positionUs() const;
     // The length the file's header tells, -1 when unknown.
     qint64 lengthUs() const { return m_lengthUs; }
@@ -46,6 +48,8 @@ public:
 Q_SIGNALS:
     // The whole file has been played; the playback has stopped already.
     void finished();
+    // The output failed (a device that went away): the playback has stopped already.
+    void interrupted();
 
 private:
     bool startAt(qint64 frame);
@@ -56,6 +60,7 @@ private:
     int m_rate = 0;
     qint64 m_lengthUs = -1;
     qint64 m_baseUs = 0;
+    qint64 m_heldUs = 0; // the position kept once the output is gone
     bool m_paused = false;
     std::unique_ptr<QAudioSink> m_sink;
     std::unique_ptr<RingStream> m_stream;

@@ -132,6 +132,7 @@ AudioConverterWindow::AudioConverterWindow(Services services, QWidget *parent)
     });
     m_player = new SoundFilePlayer(this);
     connect(m_player, &SoundFilePlayer::finished, this, &AudioConverterWindow::onPlaybackFinished);
+    connect(m_player, &SoundFilePlayer::interrupted, this, &AudioConverterWindow::stop);
     m_tick = new QTimer(this);
     m_tick->setInterval(1000);
     connect(m_tick, &QTimer::timeout, this, &AudioConverterWindow::onTick);
@@ -389,7 +390,7 @@ void AudioConverterWindow::stop()
 void AudioConverterWindow::onPlaybackFinished()
 {
     if (m_capture.isCapturing())
-        endCapture(m_player->lengthUs(), true);
+        endCapture(m_player->positionUs(), true);
     stop();
 }
 
