@@ -2,13 +2,10 @@
 #include "audio/window/AudioConverterWindow.h"
 
 #include "audio/ConvertJob.h"
-#include "audio/MasterOutputVolume.h"
 #include "audio/MediaListFile.h"
 #include "audio/SoundFilePlayer.h"
-#include "audio/VolumeSteps.h"
 #include "audio/window/WaveformSlider.h"
 #include "ui/Art.h"
-#include "ui/ConfirmDialog.h"
 #include "ui/FileChooser.h"
 #include "ui/ImageButton.h"
 
@@ -22,7 +19,6 @@
 #include <QListWidget>
 #include <QPainter>
 #include <QTimer>
-#include <QtConcurrent/QtConcurrentRun>
 
 namespace dpx {
 
@@ -30,14 +26,6 @@ namespace {
 constexpr int BackgroundBitmap = 138;
 constexpr int ShowListBitmap = 142;
 constexpr int HideListBitmap = 143;
-constexpr int ConvertBitmap = 153;
-constexpr int StopConvertBitmap = 154;
-
-QString clockText(const char *format, qint64 us)
-{
-    const qint64 seconds = std::max<qint64>(us, 0) / 1000000;
-    return QString::asprintf(format, int(seconds / 60), int(seconds % 60));
-}
 } // namespace
 
 QString AudioConverterWindow::title()
@@ -274,225 +262,6 @@ void AudioConverterWindow::deleteSelected()
         delete m_list->takeItem(rows.at(i));
     saveList();
     updateListTip();
-}
-
-void AudioConverterWindow::play()
-{
-    if (m_list->count() == 0 && !openFiles())
-        return;
-    // The entry with the focus, the first when none was ever clicked.
-    playRow(std::max(m_list->currentRow(), 0));
-}
-
-void AudioConverterWindow::playRow(int row)
-{
-    if (row < 0 || row >= m_list->count())
-        return;
-    stop(); // ends a capture of the file playing so far
-    m_list->setCurrentRow(row, QItemSelectionModel::NoUpdate);
-    QListWidgetItem *item = m_list->item(row);
-    const QString path = QDir::fromNativeSeparators(item->text());
-    if (!m_player->play(path)) {
-        // Unplayable: the entry is greyed and says why; no message box.
-        item->setForeground(palette().color(QPalette::Disabled, QPalette::Text));
-        item->setToolTip(QFileInfo(path).isFile() ? tr("這個音檔無法播放") : tr("找不到這個音檔"));
-        return;
-    }
-    item->setForeground(QBrush());
-    item->setToolTip(QString());
-    setTransportEnabled(true);
-    m_slider->SetRange(0, 100);
-    m_slider->SetPos(0);
-    m_slider->clearMarks();
-    m_tick->start();
-    startWaveform(path);
-}
-
-void AudioConverterWindow::startWaveform(const QString &path)
-{
-    if (m_waveformCancel)
-        m_waveformCancel->store(true);
-    m_slider->setWaveform({});
-    m_waveformFile = path;
-    m_waveformCancel = std::make_shared<std::atomic_bool>(false);
-    m_waveformWatcher.setFuture(QtConcurrent::run(
-        [path, columns = m_slider->columns(), cancel = m_waveformCancel] {
-            return Waveform::compute(path, columns, cancel.get());
-        }));
-}
-
-void AudioConverterWindow::showMarks(qint64 stopUs)
-{
-    const double length = double(m_player->lengthUs());
-    if (!m_capture.isCapturing() || length <= 0)
-        return;
-    m_slider->setMarks(double(m_capture.startUs()) / length, double(stopUs) / length);
-}
-
-void AudioConverterWindow::onTick()
-{
-    if (!m_player->isPlaying()) {
-        m_tick->stop();
-        return;
-    }
-    const qint64 position = m_player->positionUs();
-    const qint64 length = m_player->lengthUs();
-    // The header's length may be an estimate: the end is the decoder's, so the slider stays
-    // short of the end here.
-    if (length > 0)
-        m_slider->SetPos(int(std::min<qint64>(position * 100 / length, 99)));
-    showTime(clockText("Play %02d:%02d", position));
-    showMarks(position);
-}
-
-void AudioConverterWindow::seekToPercent(int percent)
-{
-    if (!m_player->isPlaying()) {
-        m_slider->SetPos(0);
-        return;
-    }
-    const qint64 length = std::max<qint64>(m_player->lengthUs(), 0);
-    if (!m_player->seekTo(length * std::clamp(percent, 0, 100) / 100)) {
-        stop();
-        return;
-    }
-    showTime(clockText("%02d:%02d", m_player->positionUs()));
-}
-
-void AudioConverterWindow::pauseOrResume()
-{
-    if (!m_player->isPlaying())
-        return;
-    if (m_player->isPaused()) {
-        m_player->resume();
-        m_tick->start();
-    } else {
-        m_player->pause();
-        m_tick->stop();
-    }
-}
-
-void AudioConverterWindow::stop()
-{
-    if (m_capture.isCapturing())
-        endCapture(m_player->positionUs(), false);
-    const bool wasPlaying = m_player->isPlaying() || !m_player->file().isEmpty();
-    m_tick->stop();
-    m_player->stop();
-    if (wasPlaying) {
-        m_slider->SetPos(0);
-        m_slider->setWaveform({});
-        m_slider->clearMarks();
-        showTime(clockText("Play %02d:%02d", 0));
-    }
-}
-
-void AudioConverterWindow::onPlaybackFinished()
-{
-    if (m_capture.isCapturing())
-        endCapture(m_player->positionUs(), true);
-    stop();
-}
-
-void AudioConverterWindow::volumeDown()
-{
-    MasterOutputVolume *volume = m_services.volume;
-    if (!volume || volume->GetMaxVolume() <= 0)
-        return;
-    const int current = volume->GetVolume();
-    const int next = VolumeSteps::down(current, volume->GetMinVolume(), volume->GetMaxVolume());
-    if (next != current)
-        volume->SetVolume(next);
-}
-
-void AudioConverterWindow::volumeUp()
-{
-    MasterOutputVolume *volume = m_services.volume;
-    if (!volume || volume->GetMaxVolume() <= 0)
-        return;
-    const int current = volume->GetVolume();
-    const int next = VolumeSteps::up(current, volume->GetMinVolume(), volume->GetMaxVolume());
-    if (next != current)
-        volume->SetVolume(next);
-}
-
-void AudioConverterWindow::showCaptureButton(bool capturing)
-{
-    m_convert->LoadImages(capturing ? StopConvertBitmap : ConvertBitmap, QColor(Qt::black));
-    m_convert->SetTipText(capturing ? tr("停止轉換") : tr("轉換"), true);
-}
-
-void AudioConverterWindow::convertPressed()
-{
-    if (m_capture.isCapturing()) {
-        endCapture(m_player->positionUs(), false);
-        return;
-    }
-    if (!m_player->isPlaying() || m_job)
-        return;
-    showCaptureButton(true);
-    status(tr("轉換音檔...."));
-    m_capture.start(m_player->file(), m_player->positionUs());
-    m_captureLimit->start();
-    showMarks(m_capture.startUs());
-}
-
-void AudioConverterWindow::endCapture(qint64 positionUs, bool reachedEnd)
-{
-    if (!m_capture.isCapturing())
-        return;
-    m_captureLimit->stop();
-    showMarks(positionUs);
-    showCaptureButton(false);
-    const SegmentCapture::Outcome outcome = m_capture.finish(positionUs, reachedEnd);
-    status(QString());
-    if (!outcome.segment) {
-        message(outcome.error);
-        return;
-    }
-    saveSegment(*outcome.segment);
-}
-
-void AudioConverterWindow::saveSegment(const SegmentRequest &segment)
-{
-    FileRequest request;
-    request.mode = FileRequest::Mode::Save;
-    request.directory = m_saveFolder;
-    // "(*)" last: the file dialog takes the last parentheses as the patterns, and "*.*" alone
-    // would hide names without a dot.
-    request.filters = {tr("Windows Audio Files (*.raw)"), tr("All Files(*.*) (*)")};
-    request.defaultSuffix = QStringLiteral("raw");
-    QString target;
-    for (;;) {
-        const QStringList chosen = chooseFiles(this, request);
-        if (chosen.isEmpty())
-            return;
-        target = chosen.first();
-        const QString name = QFileInfo(target).completeBaseName();
-        if (name.compare(QLatin1String("temp"), Qt::CaseInsensitive) == 0
-            || name.compare(QLatin1String("temp2"), Qt::CaseInsensitive) == 0) {
-            message(tr("這個音檔正在被使用.\n 請另取個名字!"));
-            continue;
-        }
-        break;
-    }
-    if (QFileInfo::exists(target)) {
-        const QString question = tr("這個音檔已經存在. \n 你想覆蓋這個音檔嗎?");
-        if (!(m_services.confirm ? m_services.confirm(question) : ConfirmDialog::ask(this, question)))
-            return;
-    }
-    m_saveFolder = QFileInfo(target).absolutePath();
-    auto *job = new ConvertJob(segment, target, this);
-    m_job = job;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    connect(job, &Job::finished, this, [this, job](int code, const QString &result) {
-        QApplication::restoreOverrideCursor();
-        job->deleteLater();
-        if (code != Job::Done)
-            message(ConvertJob::failureText());
-        Q_EMIT conversionFinished(code == Job::Done ? result.toLongLong() : -1);
-    });
-    job->start();
 }
 
 void AudioConverterWindow::toggleList()
