@@ -5,6 +5,7 @@
 #include "AudioTestSupport.h"
 
 #include "audio/MasterOutputVolume.h"
+#include "audio/SegmentPreview.h"
 #include "audio/SoundFilePlayer.h"
 #include "audio/window/AudioConverterWindow.h"
 #include "audio/window/WaveformSlider.h"
@@ -155,6 +156,18 @@ private Q_SLOTS:
         QCOMPARE(QFileInfo(target).size(), bytes);
         QVERIFY2(bytes >= (stopAtLeast - start) * 16000 / 1000000 && bytes <= 5 * 16000,
                  qPrintable(QString::number(bytes)));
+
+        // The marked part again from the waveform's menu: heard as the box plays it, and
+        // converted once more to another name.
+        QVERIFY(window->lastSegment());
+        window->previewSegment();
+        QTRY_VERIFY(window->preview() && window->preview()->isPlaying());
+        QTRY_COMPARE(ownSinkInputs().size(), 1);
+        const QString again = m_dir.filePath(QStringLiteral("again.raw"));
+        answerSaves({again});
+        window->convertAgain();
+        QTRY_COMPARE(done.count(), 2);
+        QCOMPARE(QFileInfo(again).size(), bytes);
     }
 
     void captureEndedByTheFileEndRunsToTheDecodersEnd()

@@ -3,6 +3,7 @@
 // save flow that converts the marked part on a worker.
 #include "audio/window/AudioConverterWindow.h"
 
+#include "audio/SegmentPreview.h"
 #include "audio/SoundFilePlayer.h"
 #include "audio/window/WaveformSlider.h"
 #include "ui/ConfirmDialog.h"
@@ -11,6 +12,8 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QMenu>
+#include <QtConcurrent/QtConcurrentRun>
 #include <QTimer>
 
 namespace dpx {
@@ -54,6 +57,7 @@ void AudioConverterWindow::endCapture(qint64 positionUs, bool reachedEnd)
         message(outcome.error);
         return;
     }
+    m_lastSegment = outcome.segment;
     saveSegment(*outcome.segment);
 }
 
@@ -97,6 +101,37 @@ void AudioConverterWindow::saveSegment(const SegmentRequest &segment)
         Q_EMIT conversionFinished(code == Job::Done ? result.toLongLong() : -1);
     });
     job->start();
+}
+
+void AudioConverterWindow::showSliderMenu(const QPoint &position)
+{
+    QMenu menu(this);
+    const bool ready = m_lastSegment && !m_capture.isCapturing() && !m_job;
+    menu.addAction(tr("試聽選取部分"), this, &AudioConverterWindow::previewSegment)->setEnabled(ready);
+    menu.addAction(tr("轉換選取部分..."), this, &AudioConverterWindow::convertAgain)->setEnabled(ready);
+    menu.exec(m_slider->mapToGlobal(position));
+}
+
+void AudioConverterWindow::previewSegment()
+{
+    if (!m_lastSegment || m_previewWatcher.isRunning())
+        return;
+    if (!m_preview) {
+        m_preview = new SegmentPreview(this);
+        connect(&m_previewWatcher, &QFutureWatcher<SegmentConverter::Result>::finished, this, [this] {
+            const SegmentConverter::Result result = m_previewWatcher.result();
+            if (!result.ok() || !m_preview->play(result.raw))
+                message(ConvertJob::failureText());
+        });
+    }
+    m_player->pause(); // one sound at a time
+    m_previewWatcher.setFuture(QtConcurrent::run(SegmentConverter::convert, *m_lastSegment));
+}
+
+void AudioConverterWindow::convertAgain()
+{
+    if (m_lastSegment && !m_capture.isCapturing() && !m_job)
+        saveSegment(*m_lastSegment);
 }
 
 } // namespace dpx

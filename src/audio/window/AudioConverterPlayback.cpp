@@ -128,9 +128,7 @@ void AudioConverterWindow::stop()
     m_tick->stop();
     m_player->stop();
     if (wasPlaying) {
-        m_slider->SetPos(0);
-        m_slider->setWaveform({});
-        m_slider->clearMarks();
+        m_slider->SetPos(0); // the waveform and the marks stay for the menu
         showTime(clockText("Play %02d:%02d", 0));
     }
 }

@@ -70,6 +70,8 @@ AudioConverterWindow::AudioConverterWindow(Services services, QWidget *parent)
     m_slider->resize(227, 16);
     m_slider->SetRange(0, 100);
     m_slider->SetDrawFocusRect(false, false);
+    m_slider->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_slider, &QWidget::customContextMenuRequested, this, &AudioConverterWindow::showSliderMenu);
     connect(m_slider, &BitmapSlider::sliderReleased, this,
             [this](int, int position) { seekToPercent(position); });
 

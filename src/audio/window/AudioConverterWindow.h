@@ -14,6 +14,7 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QLabel;
 class QMimeData;
@@ -24,6 +25,7 @@ namespace dpx {
 
 class ImageButton;
 class MasterOutputVolume;
+class SegmentPreview;
 class SoundFilePlayer;
 class WaveformSlider;
 
@@ -64,6 +66,12 @@ public:
     void volumeUp();
     void convertPressed();
     void toggleList();
+    // The waveform's menu: the last captured part played as the box will play it, or
+    // converted again (after a cancelled save, say).
+    void previewSegment();
+    void convertAgain();
+    const std::optional<SegmentRequest> &lastSegment() const { return m_lastSegment; }
+    SegmentPreview *preview() const { return m_preview; }
 
     QStringList paths() const;
     QString listFile() const;
@@ -108,6 +116,7 @@ private:
     void updateListTip();
     void startWaveform(const QString &path);
     void showMarks(qint64 stopUs);
+    void showSliderMenu(const QPoint &position);
     void message(const QString &text);
     void status(const QString &text);
 
@@ -127,6 +136,9 @@ private:
     ImageButton *m_convert = nullptr;
     QList<QWidget *> m_transport;
     QPointer<ConvertJob> m_job;
+    std::optional<SegmentRequest> m_lastSegment;
+    SegmentPreview *m_preview = nullptr;
+    QFutureWatcher<SegmentConverter::Result> m_previewWatcher;
     QString m_saveFolder;
     bool m_listShown = true;
     QPoint m_dragOffset;
