@@ -163,11 +163,21 @@ private Q_SLOTS:
         window->previewSegment();
         QTRY_VERIFY(window->preview() && window->preview()->isPlaying());
         QTRY_COMPARE(ownSinkInputs().size(), 1);
+        // Dragging the stop mark back 20 px of the 20 s file's waveform shortens the part.
+        WaveformSlider *slider = window->slider();
+        QVERIFY(slider->hasMarks());
+        const QPoint stopMark(slider->xForFraction(slider->markTo()), 8);
+        QTest::mousePress(slider, Qt::LeftButton, {}, stopMark);
+        QTest::mouseMove(slider, stopMark - QPoint(20, 0));
+        QTest::mouseRelease(slider, Qt::LeftButton, {}, stopMark - QPoint(20, 0));
+        QCOMPARE(window->sliderPosition(), 0); // the thumb stayed
+        const double length = *window->lastSegment()->lengthSeconds;
+        QVERIFY2(length > 0 && length < double(bytes) / 16000 - 1.0, qPrintable(QString::number(length)));
         const QString again = m_dir.filePath(QStringLiteral("again.raw"));
         answerSaves({again});
         window->convertAgain();
         QTRY_COMPARE(done.count(), 2);
-        QCOMPARE(QFileInfo(again).size(), bytes);
+        QCOMPARE(QFileInfo(again).size(), qint64(std::floor(length * 16000 + 1e-6)));
     }
 
     void captureEndedByTheFileEndRunsToTheDecodersEnd()

@@ -58,6 +58,14 @@ void AudioConverterWindow::endCapture(qint64 positionUs, bool reachedEnd)
         return;
     }
     m_lastSegment = outcome.segment;
+    // The marks show the part converted (clamped) and may be dragged afterwards.
+    m_markedLengthUs = m_player->lengthUs();
+    if (m_markedLengthUs > 0) {
+        const double length = double(m_markedLengthUs) / 1e6;
+        const double from = m_lastSegment->startSeconds / length;
+        m_slider->setMarks(from, m_lastSegment->lengthSeconds ? from + *m_lastSegment->lengthSeconds / length : 1.0);
+        m_slider->setMarksDraggable(SegmentConverter::maxSeconds / length);
+    }
     saveSegment(*outcome.segment);
 }
 
@@ -126,6 +134,19 @@ void AudioConverterWindow::previewSegment()
     }
     m_player->pause(); // one sound at a time
     m_previewWatcher.setFuture(QtConcurrent::run(SegmentConverter::convert, *m_lastSegment));
+}
+
+void AudioConverterWindow::onMarksDragged(double from, double to)
+{
+    if (!m_lastSegment || m_markedLengthUs <= 0)
+        return;
+    const double length = double(m_markedLengthUs) / 1e6;
+    m_lastSegment->startSeconds = from * length;
+    // Up to the end: the decoder's end, which a header's length only estimates.
+    if (to >= 1.0)
+        m_lastSegment->lengthSeconds.reset();
+    else
+        m_lastSegment->lengthSeconds = std::min((to - from) * length, SegmentConverter::maxSeconds);
 }
 
 void AudioConverterWindow::convertAgain()

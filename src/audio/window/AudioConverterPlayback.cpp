@@ -52,6 +52,8 @@ void AudioConverterWindow::playRow(int row)
     m_slider->SetRange(0, 100);
     m_slider->SetPos(0);
     m_slider->clearMarks();
+    m_slider->setMarksDraggable(0);
+    m_lastSegment.reset(); // marks belong to the file they were made in
     m_tick->start();
     startWaveform(path);
 }

@@ -72,6 +72,7 @@ AudioConverterWindow::AudioConverterWindow(Services services, QWidget *parent)
     m_slider->SetDrawFocusRect(false, false);
     m_slider->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_slider, &QWidget::customContextMenuRequested, this, &AudioConverterWindow::showSliderMenu);
+    connect(m_slider, &WaveformSlider::marksDragged, this, &AudioConverterWindow::onMarksDragged);
     connect(m_slider, &BitmapSlider::sliderReleased, this,
             [this](int, int position) { seekToPercent(position); });
 

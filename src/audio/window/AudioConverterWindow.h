@@ -117,6 +117,7 @@ private:
     void startWaveform(const QString &path);
     void showMarks(qint64 stopUs);
     void showSliderMenu(const QPoint &position);
+    void onMarksDragged(double from, double to);
     void message(const QString &text);
     void status(const QString &text);
 
@@ -136,7 +137,8 @@ private:
     ImageButton *m_convert = nullptr;
     QList<QWidget *> m_transport;
     QPointer<ConvertJob> m_job;
-    std::optional<SegmentRequest> m_lastSegment;
+    std::optional<SegmentRequest> m_lastSegment; // the marks
+    qint64 m_markedLengthUs = 0;                 // of the file the marks are in
     SegmentPreview *m_preview = nullptr;
     QFutureWatcher<SegmentConverter::Result> m_previewWatcher;
     QString m_saveFolder;

@@ -4,6 +4,7 @@
 #include "ui/Art.h"
 
 #include <QBitmap>
+#include <QMouseEvent>
 #include <QPainter>
 
 #include <cmath>
@@ -40,6 +41,62 @@ void WaveformSlider::setMarks(double from, double to)
     update();
 }
 
+void WaveformSlider::setMarksDraggable(double maxSpan)
+{
+    m_maxSpan = maxSpan;
+    m_draggedEdge = -1;
+}
+
+int WaveformSlider::xForFraction(double fraction) const
+{
+    return thumbCentreForPos(GetRangeMin()) + int(std::lround(std::clamp(fraction, 0.0, 1.0) * (columns() - 1)));
+}
+
+void WaveformSlider::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton && m_maxSpan > 0 && hasMarks()) {
+        const int x = event->position().toPoint().x();
+        constexpr int Reach = 3;
+        if (std::abs(x - xForFraction(m_markFrom)) <= Reach)
+            m_draggedEdge = 0;
+        else if (std::abs(x - xForFraction(m_markTo)) <= Reach)
+            m_draggedEdge = 1;
+        if (m_draggedEdge >= 0) {
+            event->accept();
+            return;
+        }
+    }
+    BitmapSlider::mousePressEvent(event);
+}
+
+void WaveformSlider::mouseMoveEvent(QMouseEvent *event)
+{
+    if (m_draggedEdge < 0) {
+        BitmapSlider::mouseMoveEvent(event);
+        return;
+    }
+    const double step = 1.0 / std::max(1, columns() - 1);
+    const double at = std::clamp(double(event->position().x() - xForFraction(0)) * step, 0.0, 1.0);
+    if (m_draggedEdge == 0) {
+        const double lowest = std::max(0.0, m_markTo - m_maxSpan);
+        m_markFrom = std::clamp(at, lowest, std::max(lowest, m_markTo - step));
+    } else {
+        const double highest = std::min(1.0, m_markFrom + m_maxSpan);
+        m_markTo = std::clamp(at, std::min(highest, m_markFrom + step), highest);
+    }
+    update();
+    Q_EMIT marksDragged(m_markFrom, m_markTo);
+}
+
+void WaveformSlider::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (m_draggedEdge >= 0 && event->button() == Qt::LeftButton) {
+        m_draggedEdge = -1;
+        return;
+    }
+    BitmapSlider::mouseReleaseEvent(event);
+}
+
 void WaveformSlider::paintEvent(QPaintEvent *event)
 {
     if (m_waveform.isEmpty()) {
@@ -52,8 +109,8 @@ void WaveformSlider::paintEvent(QPaintEvent *event)
     const int width = columns();
     const int played = thumbCentre();
     if (m_markTo > m_markFrom) {
-        const int from = x0 + int(std::lround(std::clamp(m_markFrom, 0.0, 1.0) * (width - 1)));
-        const int to = x0 + int(std::lround(std::clamp(m_markTo, 0.0, 1.0) * (width - 1)));
+        const int from = xForFraction(m_markFrom);
+        const int to = xForFraction(m_markTo);
         p.fillRect(QRect(from, 0, std::max(1, to - from + 1), height()), QColor(255, 255, 255, 70));
         p.fillRect(QRect(from, 0, 1, height()), QColor(255, 236, 120));
         p.fillRect(QRect(to, 0, 1, height()), QColor(255, 236, 120));
