@@ -122,6 +122,17 @@ private Q_SLOTS:
         window->stop();
         QCOMPARE(window->timeText(), QStringLiteral("Play 00:00"));
         QTRY_COMPARE(ownSinkInputs().size(), 0);
+
+        // A renamed text file: no playback and no message, the entry greyed with the reason.
+        const QString fake = m_dir.filePath(QStringLiteral("fake.mp3"));
+        QFile text(fake);
+        QVERIFY(text.open(QIODevice::WriteOnly) && text.write("not a sound\n") > 0);
+        text.close();
+        window->addPaths({fake});
+        window->playRow(2);
+        QVERIFY(!window->player()->isPlaying());
+        QVERIFY(!window->list()->item(2)->toolTip().isEmpty());
+        QVERIFY(m_messages.isEmpty());
     }
 
     // A capture ended by Stop: "temp" is refused, an existing target is asked about, and the
