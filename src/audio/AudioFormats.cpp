@@ -2,6 +2,7 @@
 #include "audio/AudioFormats.h"
 
 #include <QAudioDevice>
+#include <QThread>
 
 #include <optional>
 
@@ -67,5 +68,10 @@ PcmFormat chooseFormat(const QAudioDevice &device, int rate, int channels)
     return {preferred.sampleRate(), preferred.channelCount(), *type};
 }
 
+
+void waitForOutputTeardown()
+{
+    QThread::msleep(100);
+}
 
 } // namespace dpx

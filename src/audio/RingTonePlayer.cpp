@@ -12,7 +12,6 @@
 #include <QAudioDevice>
 #include <QAudioSink>
 #include <QMediaDevices>
-#include <QThread>
 
 
 namespace dpx {
@@ -25,10 +24,7 @@ RingTonePlayer::~RingTonePlayer()
     if (!m_sink)
         return;
     Stop();
-    // The player goes when the program ends. Qt 6.4's PulseAudio back end closes its server
-    // connection at exit without holding its loop's lock, and aborts now and then when the
-    // stream just closed is still being wound up on that loop; a moment lets that finish.
-    QThread::msleep(100);
+    waitForOutputTeardown();
 }
 
 bool RingTonePlayer::holdsFile() const

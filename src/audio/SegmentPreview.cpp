@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "audio/SegmentPreview.h"
 
+#include "audio/AudioFormats.h"
 #include "audio/MuLaw.h"
 #include "audio/SegmentConverter.h"
 
@@ -8,7 +9,6 @@
 #include <QAudioFormat>
 #include <QAudioSink>
 #include <QMediaDevices>
-#include <QThread>
 
 #include <cstring>
 
@@ -21,7 +21,7 @@ SegmentPreview::~SegmentPreview()
     if (!m_sink)
         return;
     stop();
-    QThread::msleep(100); // as the players: let the sound server's loop wind the stream up
+    waitForOutputTeardown();
 }
 
 bool SegmentPreview::play(const QByteArray &muLaw)

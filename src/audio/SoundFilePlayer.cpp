@@ -9,7 +9,6 @@
 #include <QAudioDevice>
 #include <QAudioSink>
 #include <QMediaDevices>
-#include <QThread>
 
 #include <algorithm>
 
@@ -22,9 +21,7 @@ SoundFilePlayer::~SoundFilePlayer()
     if (!m_sink)
         return;
     stop();
-    // As for the ring player: Qt 6.4's PulseAudio back end may still be winding the closed
-    // stream up on its loop when the program's connection goes at exit.
-    QThread::msleep(100);
+    waitForOutputTeardown();
 }
 
 bool SoundFilePlayer::play(const QString &path)

@@ -144,22 +144,21 @@ void AudioConverterWindow::onPlaybackFinished()
 
 void AudioConverterWindow::volumeDown()
 {
-    MasterOutputVolume *volume = m_services.volume;
-    if (!volume || volume->GetMaxVolume() <= 0)
-        return;
-    const int current = volume->GetVolume();
-    const int next = VolumeSteps::down(current, volume->GetMinVolume(), volume->GetMaxVolume());
-    if (next != current)
-        volume->SetVolume(next);
+    stepVolume(VolumeSteps::down);
 }
 
 void AudioConverterWindow::volumeUp()
 {
+    stepVolume(VolumeSteps::up);
+}
+
+void AudioConverterWindow::stepVolume(int (*step)(int current, int minimum, int maximum))
+{
     MasterOutputVolume *volume = m_services.volume;
     if (!volume || volume->GetMaxVolume() <= 0)
-        return;
+        return; // no sound server or no default output: the buttons do nothing
     const int current = volume->GetVolume();
-    const int next = VolumeSteps::up(current, volume->GetMinVolume(), volume->GetMaxVolume());
+    const int next = step(current, volume->GetMinVolume(), volume->GetMaxVolume());
     if (next != current)
         volume->SetVolume(next);
 }

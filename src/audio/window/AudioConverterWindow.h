@@ -118,6 +118,7 @@ private:
     void showMarks(qint64 stopUs);
     void showSliderMenu(const QPoint &position);
     void onMarksDragged(double from, double to);
+    void stepVolume(int (*step)(int current, int minimum, int maximum));
     void message(const QString &text);
     void status(const QString &text);
 
