@@ -21,6 +21,7 @@
 #include "ui/FolderBar.h"
 #include "ui/FolderBarImages.h"
 #include "ui/GifAnimation.h"
+#include "ui/GifTicker.h"
 #include "ui/KeyButton.h"
 #include "ui/PhoneLayout.h"
 #include "ui/WindowEffects.h"
@@ -68,6 +69,7 @@ MainPhoneWindow::MainPhoneWindow(const PhoneServices &services, QWidget *parent)
         },
         this);
     readSettings();
+    m_gifTicker = new GifTicker(this); // moves the lamps
     placeControls();
     connect(this, &MainPhoneWindow::keyClicked, this, &MainPhoneWindow::PressKey);
 
@@ -197,7 +199,7 @@ void MainPhoneWindow::placeControls()
         case ControlKind::LargeIndicator:
         case ControlKind::SmallIndicator:
         case ControlKind::RecordIndicator: {
-            auto *lamp = new GifAnimation(this);
+            auto *lamp = new GifAnimation(*m_gifTicker, this);
             lamp->setObjectName(QStringLiteral("lamp%1").arg(place.id));
             lamp->move(place.rect.topLeft());
             lamp->setAttribute(Qt::WA_TransparentForMouseEvents);

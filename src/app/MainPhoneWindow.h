@@ -22,6 +22,7 @@ class AddressDatabase;
 class BitmapSlider;
 class CallerPopup;
 class GifAnimation;
+class GifTicker;
 class MasterOutputVolume;
 class RingTonePlayer;
 class BoxLink;
@@ -211,6 +212,7 @@ private:
     StatusLine *m_status = nullptr;
     LcdPanel *m_lcd = nullptr;
     QHash<int, KeyButton *> m_keys;  // by control ID
+    GifTicker *m_gifTicker = nullptr;
     QHash<int, GifAnimation *> m_lamps; // by lamp number
     QHash<int, int> m_lampImages;        // image shown by each lamp
     BitmapSlider *m_volumeSlider = nullptr;
