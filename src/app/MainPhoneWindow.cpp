@@ -35,6 +35,7 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScopedValueRollback>
 #include <QScreen>
 #include <QWindow>
 
@@ -333,6 +334,8 @@ void MainPhoneWindow::onBoxLost()
 
 void MainPhoneWindow::OnDeviceEvent(quint8 code, quint8 value)
 {
+    const QScopedValueRollback nesting(m_deviceEventNesting, m_deviceEventNesting + 1);
+    m_deepestDeviceEventNesting = qMax(m_deepestDeviceEventNesting, m_deviceEventNesting);
     const DeviceEventEffects fx = m_model.apply(code, value);
     if (fx.redraw || fx.showClock)
         refreshLcd();

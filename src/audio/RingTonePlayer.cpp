@@ -177,6 +177,8 @@ void RingTonePlayer::teardown()
     if (!m_sink)
         return;
     m_sink->stop();
+    if (m_teardownHook)
+        m_teardownHook();
     m_sink.reset(); // the output goes before the stream it reads
     m_stream.reset();
     m_deviceId.clear();
