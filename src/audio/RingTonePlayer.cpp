@@ -12,7 +12,6 @@
 #include <QAudioFormat>
 #include <QAudioSink>
 #include <QMediaDevices>
-#include <QThread>
 
 #include <optional>
 
@@ -82,13 +81,9 @@ RingTonePlayer::RingTonePlayer(QObject *parent) : QObject(parent) {}
 
 RingTonePlayer::~RingTonePlayer()
 {
-    if (!m_sink)
-        return;
-    Stop();
-    // The player goes when the program ends. Qt 6.4's PulseAudio back end closes its server
-    // connection at exit without holding its loop's lock, and aborts now and then when the
-    // stream just closed is still being wound up on that loop; a moment lets that finish.
-    QThread::msleep(100);
+    // Not Stop(): a request deferred while an output is being set up must not outlive us. The
+    // output stops and goes before the stream it reads, so nothing reads it once it is gone.
+    teardown();
 }
 
 bool RingTonePlayer::holdsFile() const
