@@ -2,7 +2,6 @@
 #include "audio/AudioFormats.h"
 
 #include <QAudioDevice>
-#include <QThread>
 
 #include <optional>
 
@@ -66,12 +65,6 @@ PcmFormat chooseFormat(const QAudioDevice &device, int rate, int channels)
     if (!preferred.isValid() || !type)
         return {};
     return {preferred.sampleRate(), preferred.channelCount(), *type};
-}
-
-
-void waitForOutputTeardown()
-{
-    QThread::msleep(100);
 }
 
 } // namespace dpx

@@ -17,10 +17,4 @@ QAudioFormat toAudioFormat(const PcmFormat &format);
 // Invalid when the device offers nothing usable.
 PcmFormat chooseFormat(const QAudioDevice &device, int rate, int channels);
 
-// Called by an owner of a QAudioSink after stopping it in its destructor. The players go when
-// the program ends: Qt 6.4's PulseAudio back end closes its server connection at exit without
-// holding its loop's lock, and aborts now and then when the stream just closed is still being
-// wound up on that loop; a moment lets that finish.
-void waitForOutputTeardown();
-
 } // namespace dpx

@@ -21,10 +21,9 @@ RingTonePlayer::RingTonePlayer(QObject *parent) : QObject(parent) {}
 
 RingTonePlayer::~RingTonePlayer()
 {
-    if (!m_sink)
-        return;
-    Stop();
-    waitForOutputTeardown();
+    // Not Stop(): a request deferred while an output is being set up must not outlive us. The
+    // output stops and goes before the stream it reads, so nothing reads it once it is gone.
+    teardown();
 }
 
 bool RingTonePlayer::holdsFile() const
@@ -113,6 +112,8 @@ void RingTonePlayer::teardown()
     if (!m_sink)
         return;
     m_sink->stop();
+    if (m_teardownHook)
+        m_teardownHook();
     m_sink.reset(); // the output goes before the stream it reads
     m_stream.reset();
     m_deviceId.clear();

@@ -18,10 +18,7 @@ SegmentPreview::SegmentPreview(QObject *parent) : QObject(parent) {}
 
 SegmentPreview::~SegmentPreview()
 {
-    if (!m_sink)
-        return;
-    stop();
-    waitForOutputTeardown();
+    stop(); // the output stops and goes before the stream it reads
 }
 
 bool SegmentPreview::play(const QByteArray &muLaw)

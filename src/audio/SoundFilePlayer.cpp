@@ -18,10 +18,7 @@ SoundFilePlayer::SoundFilePlayer(QObject *parent) : QObject(parent) {}
 
 SoundFilePlayer::~SoundFilePlayer()
 {
-    if (!m_sink)
-        return;
-    stop();
-    waitForOutputTeardown();
+    stop(); // the output stops and goes before the stream it reads
 }
 
 bool SoundFilePlayer::play(const QString &path)
