@@ -13,11 +13,9 @@ SoundRecorder::SoundRecorder(QObject *parent) : QObject(parent) {}
 
 SoundRecorder::~SoundRecorder()
 {
+    // The source stops and goes on its own thread before the file is finished and the thread
+    // joined, so nothing of the stream outlives us.
     stop();
-    // Qt 6.4's PulseAudio back end aborts now and then when the program ends while a stream
-    // just closed is still being wound up on its loop; a moment lets that finish.
-    if (m_hadStream)
-        QThread::msleep(100);
 }
 
 QList<QAudioDevice> SoundRecorder::captureDevices()
@@ -58,7 +56,6 @@ bool SoundRecorder::start(const QAudioDevice &device, const QString &path)
         m_deviceRefused = refused;
         return false;
     }
-    m_hadStream = true;
     m_deviceId = device.id();
     m_devices = new QMediaDevices(this);
     connect(m_devices, &QMediaDevices::audioInputsChanged, this, &SoundRecorder::checkDevice);

@@ -31,7 +31,7 @@ class SoundRecorder : public QObject {
     static constexpr int DeviceCheckMs = 1000;
 
     explicit SoundRecorder(QObject *parent = nullptr);
-    ~SoundRecorder() override; // stops and tears the stream down
+    ~SoundRecorder() override; // stops: the stream is torn down, the file finished
 
     // The capture devices a recording may use: the system's inputs without the monitors of
     // outputs (they carry what the PC plays, not a microphone).
@@ -71,7 +71,6 @@ class SoundRecorder : public QObject {
     QString m_path;
     QString m_error;
     bool m_deviceRefused = false;
-    bool m_hadStream = false;
     bool m_useDeviceFormat = false;
     qint64 m_maxDataLength = -1;
     std::atomic<qint64> m_dataLength{0};
