@@ -22,7 +22,7 @@ namespace dpx {
 SimPanel::SimPanel(SimulatedBox &box, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint), m_box(box)
 {
-    setWindowTitle(QStringLiteral("simulated telephone"));
+    setWindowTitle(tr("模擬電話機"));
     auto *layout = new QVBoxLayout(this);
 
     m_plug = new QPushButton;
@@ -36,22 +36,22 @@ SimPanel::SimPanel(SimulatedBox &box, QWidget *parent)
     layout->addWidget(m_plug);
     updatePlugButton();
 
-    auto *display = new QGroupBox(QStringLiteral("Display"));
+    auto *display = new QGroupBox(tr("顯示幕"));
     auto *displayForm = new QFormLayout(display);
     for (int line = 1; line <= 2; ++line) {
         auto *edit = new QLineEdit;
         edit->setMaxLength(16);
-        edit->setPlaceholderText(QStringLiteral("up to 16 characters, Enter sends"));
+        edit->setPlaceholderText(tr("最多 16 個字元,按 Enter 送出"));
         connect(edit, &QLineEdit::returnPressed, this,
                 [this, edit, line] { m_box.telephone().showText(line, edit->text()); });
-        displayForm->addRow(QStringLiteral("Line %1").arg(line), edit);
+        displayForm->addRow(tr("第 %1 行").arg(line), edit);
     }
-    auto *clock = new QPushButton(QStringLiteral("Show clock"));
+    auto *clock = new QPushButton(tr("顯示時鐘"));
     connect(clock, &QPushButton::clicked, this, [this] { m_box.telephone().showClock(); });
     displayForm->addRow(clock);
     layout->addWidget(display);
 
-    auto *lamps = new QGroupBox(QStringLiteral("Lamp"));
+    auto *lamps = new QGroupBox(tr("燈號"));
     auto *lampRow = new QHBoxLayout(lamps);
     auto *lampNumber = new QSpinBox;
     lampNumber->setRange(1, 32);
@@ -60,7 +60,7 @@ SimPanel::SimPanel(SimulatedBox &box, QWidget *parent)
     for (const char *name : {"off", "red-slow", "red-fast", "red-steady", "red-wink", "green-slow",
                              "green-fast", "green-steady", "green-wink"})
         lampState->addItem(QLatin1String(name));
-    auto *setLamp = new QPushButton(QStringLiteral("Set"));
+    auto *setLamp = new QPushButton(tr("設定"));
     connect(setLamp, &QPushButton::clicked, this, [this, lampNumber, lampState] {
         const auto state = parseLampState(lampState->currentText());
         if (state)
@@ -71,14 +71,14 @@ SimPanel::SimPanel(SimulatedBox &box, QWidget *parent)
     lampRow->addWidget(setLamp);
     layout->addWidget(lamps);
 
-    auto *call = new QGroupBox(QStringLiteral("Call"));
+    auto *call = new QGroupBox(tr("來電"));
     auto *callForm = new QFormLayout(call);
     auto *number = new QLineEdit(QStringLiteral("0223456789"));
-    callForm->addRow(QStringLiteral("Caller"), number);
+    callForm->addRow(tr("來電號碼"), number);
     auto *callButtons = new QHBoxLayout;
-    auto *ringCo = new QPushButton(QStringLiteral("Ring CO"));
-    auto *ringIcm = new QPushButton(QStringLiteral("Ring ICM"));
-    auto *hangUp = new QPushButton(QStringLiteral("Hang up"));
+    auto *ringCo = new QPushButton(tr("外線響鈴"));
+    auto *ringIcm = new QPushButton(tr("內線響鈴"));
+    auto *hangUp = new QPushButton(tr("掛斷"));
     connect(ringCo, &QPushButton::clicked, this,
             [this, number] { m_box.telephone().ring(true, number->text()); });
     connect(ringIcm, &QPushButton::clicked, this,
@@ -90,12 +90,12 @@ SimPanel::SimPanel(SimulatedBox &box, QWidget *parent)
     callForm->addRow(callButtons);
     layout->addWidget(call);
 
-    auto *raw = new QGroupBox(QStringLiteral("Event pairs"));
+    auto *raw = new QGroupBox(tr("事件組"));
     auto *rawRow = new QHBoxLayout(raw);
     auto *pairs = new QLineEdit;
     pairs->setObjectName(QStringLiteral("pairs"));
     pairs->setPlaceholderText(QStringLiteral("0x24 0x41 0x25 0x42"));
-    auto *send = new QPushButton(QStringLiteral("Send"));
+    auto *send = new QPushButton(tr("送出"));
     connect(send, &QPushButton::clicked, this, &SimPanel::sendRawPairs);
     connect(pairs, &QLineEdit::returnPressed, this, &SimPanel::sendRawPairs);
     rawRow->addWidget(pairs, 1);
@@ -111,8 +111,8 @@ SimPanel::SimPanel(SimulatedBox &box, QWidget *parent)
 
 void SimPanel::updatePlugButton()
 {
-    m_plug->setText(m_box.isPlugged() ? QStringLiteral("Unplug the box")
-                                      : QStringLiteral("Plug the box in"));
+    m_plug->setText(m_box.isPlugged() ? tr("拔下電話盒")
+                                      : tr("接上電話盒"));
 }
 
 void SimPanel::sendRawPairs()
@@ -121,7 +121,7 @@ void SimPanel::sendRawPairs()
     auto *edit = findChild<QLineEdit *>(QStringLiteral("pairs"));
     const ParsedScript parsed = parseSimScript(QStringLiteral("event ") + edit->text());
     if (!parsed.error.isEmpty() || parsed.commands.size() != 1) {
-        m_message->setText(QStringLiteral("Give one to three code/value pairs, e.g. 0x24 0x41."));
+        m_message->setText(tr("請輸入一到三組代碼/數值,例如 0x24 0x41。"));
         return;
     }
     const QList<int> &bytes = parsed.commands.first().numbers;
