@@ -828,7 +828,7 @@ Example: https://crm.example.com/search?phone={digits}</translation>
     <name>dpx::ContactEditor</name>
     <message>
         <source>姓氏</source>
-        <translation>Last name</translation>
+        <translation>Surname</translation>
     </message>
     <message>
         <source>名字</source>
@@ -836,7 +836,7 @@ Example: https://crm.example.com/search?phone={digits}</translation>
     </message>
     <message>
         <source>暱稱</source>
-        <translation>Nickname</translation>
+        <translation>Alias</translation>
     </message>
     <message>
         <source>公司統編</source>

@@ -68,12 +68,22 @@ QRect placed(int x, int y, int width, int height)
     return QRect(x * Unit, y * Unit, width * Unit, height * Unit);
 }
 
+// A field's label ends just left of the field, as wide as its text in the language in use.
+constexpr const char *BesideProperty = "besideField";
+
+void placeLabel(QLabel *label)
+{
+    const QRect beside = label->property(BesideProperty).toRect();
+    const int width = label->sizeHint().width();
+    label->setGeometry(beside.left() - width - 6, beside.top(), width, beside.height());
+}
+
 QLabel *addLabel(QWidget *parent, const char *source, const QRect &beside)
 {
     auto *label = new QLabel(parent);
     setTranslated(label, "text", "dpx::ContactEditor", source);
-    const int width = label->sizeHint().width();
-    label->setGeometry(beside.left() - width - 6, beside.top(), width, beside.height());
+    label->setProperty(BesideProperty, beside);
+    placeLabel(label);
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     return label;
 }
@@ -304,6 +314,20 @@ void ContactEditor::message(const QString &text, const QString &detail)
 {
     m_lastMessage = text;
     showWindowMessage(this, text, detail);
+}
+
+void ContactEditor::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange) {
+        // The labels take their new texts after this window: placed again once they have them.
+        QMetaObject::invokeMethod(this, [this] {
+            for (QLabel *label : findChildren<QLabel *>()) {
+                if (label->property(BesideProperty).isValid())
+                    placeLabel(label);
+            }
+        }, Qt::QueuedConnection);
+    }
+    QDialog::changeEvent(event);
 }
 
 } // namespace dpx

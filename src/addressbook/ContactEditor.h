@@ -76,6 +76,7 @@ Q_SIGNALS:
     void saved(const dpx::ContactRecord &contact);
 
 protected:
+    void changeEvent(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 

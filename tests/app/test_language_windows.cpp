@@ -16,6 +16,7 @@
 #include <QDir>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QTest>
 
@@ -89,9 +90,19 @@ QStringList clippedTexts(const QWidget *window)
             clipped << QStringLiteral("%1 \"%2\": %3 px in %4").arg(widget->metaObject()->className(), text)
                            .arg(needed).arg(room);
     };
+    const QList<QLineEdit *> fields = window->findChildren<QLineEdit *>();
     for (const QLabel *label : window->findChildren<QLabel *>()) {
         if (!label->wordWrap() && label->pixmap().isNull())
             check(label, label->text().remove(QLatin1Char('&')), label->contentsRect().width() - 2 * label->margin());
+        // Labels placed by hand beside a field: inside the window, clear of every field.
+        if (label->parentWidget() != window || label->layout() || !label->isVisibleTo(window))
+            continue;
+        if (label->geometry().left() < 0)
+            clipped << QStringLiteral("\"%1\" starts left of the window").arg(label->text());
+        for (const QLineEdit *field : fields) {
+            if (field->parentWidget() == window && field->geometry().intersects(label->geometry()))
+                clipped << QStringLiteral("\"%1\" covers a field").arg(label->text());
+        }
     }
     for (const QAbstractButton *button : window->findChildren<QAbstractButton *>()) {
         // Check boxes and radio buttons draw their mark before the text.
@@ -174,10 +185,11 @@ private Q_SLOTS:
             if (!window)
                 continue; // not part of this build
             look(window, toolWindowName(which));
-            // Open windows retranslate in place: the switch there and back changes nothing.
+            // Open windows retranslate in place and fit the other language's texts too.
             const QString other = language == QLatin1String(Language::English) ? QString::fromLatin1(Language::Default)
                                                                                : QString::fromLatin1(Language::English);
             switchTo(switcher, other.toLatin1().constData());
+            look(window, toolWindowName(which) + QStringLiteral("-switched"));
             switchTo(switcher, language.toLatin1().constData());
             look(window, toolWindowName(which) + QStringLiteral("-again"));
         }
