@@ -364,4 +364,11 @@ void PhoneBookWindow::message(const QString &text, const QString &detail)
     showWindowMessage(this, text, detail);
 }
 
+void PhoneBookWindow::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange && m_list)
+        m_list->setColumnHeadings(tr(ColumnSpec));
+    QDialog::changeEvent(event);
+}
+
 } // namespace dpx

@@ -390,4 +390,11 @@ void AudioTransferWindow::closeEvent(QCloseEvent *event)
     QWidget::closeEvent(event);
 }
 
+void AudioTransferWindow::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange && m_list)
+        m_list->setColumnHeadings(tr("音檔名稱,150;傳輸位置,95"));
+    QWidget::changeEvent(event);
+}
+
 } // namespace dpx
