@@ -20,6 +20,33 @@
     </message>
 </context>
 <context>
+    <name>ChatClient</name>
+    <message>
+        <source>错误:无法打开相关的hKEY!</source>
+        <translation>Error: cannot open the settings key!</translation>
+    </message>
+    <message>
+        <source>错误:无法查询有关注册表信息!</source>
+        <translation>Error: cannot read the settings!</translation>
+    </message>
+    <message>
+        <source>请先安装Skype软件!</source>
+        <translation>Please install Skype first!</translation>
+    </message>
+    <message>
+        <source>该账户权限不够,不能使用skype!</source>
+        <translation>This account may not use Skype!</translation>
+    </message>
+    <message>
+        <source>SKype启动失败!</source>
+        <translation>Skype did not start!</translation>
+    </message>
+    <message>
+        <source>没有找到</source>
+        <translation>Not found</translation>
+    </message>
+</context>
+<context>
     <name>ContactImport</name>
     <message>
         <source>第 %1 行:未匯入的電話號碼 %2 (%3)</source>
