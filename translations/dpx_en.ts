@@ -1349,6 +1349,10 @@ Example: https://crm.example.com/search?phone={digits}</translation>
         <source>請輸入一到三組代碼/數值,例如 0x24 0x41。</source>
         <translation>Give one to three code/value pairs, e.g. 0x24 0x41.</translation>
     </message>
+    <message>
+        <source>1-24 按鍵燈,29 第 15 鍵,31 小指示燈,32 大指示燈</source>
+        <translation>1-24 key lamps, 29 key 15, 31 small, 32 large indicator</translation>
+    </message>
 </context>
 <context>
     <name>dpx::SimSlotView</name>
@@ -1358,7 +1362,7 @@ Example: https://crm.example.com/search?phone={digits}</translation>
     </message>
     <message>
         <source>電話盒沒有位置表(請用「出廠值」)</source>
-        <translation>No slot table in the box (use Factory reset)</translation>
+        <translation>No slot table in the box (use Factory)</translation>
     </message>
     <message>
         <source>%1:區塊 %2-%3,已用 %4 KB</source>

@@ -6,6 +6,7 @@
 #include "app/Language.h"
 #include "app/LanguageMenu.h"
 #include "app/PhoneTray.h"
+#include "app/SimPanel.h"
 #include "app/ToolWindows.h"
 #include "history/CallHistoryRecorder.h"
 #include "transfer/TransferSession.h"
@@ -180,6 +181,9 @@ private Q_SLOTS:
                 faults << name + QStringLiteral(": ") + fault;
         };
         look(phone.window.get(), QStringLiteral("main"));
+        SimPanel panel(phone.box);
+        panel.show();
+        look(&panel, QStringLiteral("simulated"));
         for (ToolWindow which : kWindows) {
             QWidget *window = phone.window->toolWindows().open(which);
             if (!window)
