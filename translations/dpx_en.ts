@@ -610,6 +610,11 @@
         <source>注意!! %1</source>
         <translation>Attention!! %1</translation>
     </message>
+    <message>
+        <source>152</source>
+        <comment>the name of the background art with the title in this language</comment>
+        <translation>152-en</translation>
+    </message>
 </context>
 <context>
     <name>dpx::CGfxOutBarCtrl</name>

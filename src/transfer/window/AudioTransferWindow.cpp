@@ -48,7 +48,7 @@ AudioTransferWindow::AudioTransferWindow(Services services, QWidget *parent)
 {
     setObjectName(QStringLiteral("transfer"));
     setTranslated(this, "windowTitle", this, QT_TR_NOOP("音檔傳輸"));
-    m_background = artPixmap(QStringLiteral("152"));
+    m_background = titledBackground();
     const QSize size = m_background.isNull() ? DefaultSize : m_background.deviceIndependentSize().toSize();
     setFixedSize(size.width() - 1, size.height()); // one pixel narrower than its picture
 
@@ -390,10 +390,20 @@ void AudioTransferWindow::closeEvent(QCloseEvent *event)
     QWidget::closeEvent(event);
 }
 
+QPixmap AudioTransferWindow::titledBackground() const
+{
+    // The title is part of the art: each language has its own picture.
+    const QPixmap titled = artPixmap(tr("152", "the name of the background art with the title in this language"));
+    return titled.isNull() ? artPixmap(QStringLiteral("152")) : titled;
+}
+
 void AudioTransferWindow::changeEvent(QEvent *event)
 {
-    if (event->type() == QEvent::LanguageChange && m_list)
+    if (event->type() == QEvent::LanguageChange && m_list) {
         m_list->setColumnHeadings(tr("音檔名稱,150;傳輸位置,95"));
+        m_background = titledBackground();
+        update();
+    }
     QWidget::changeEvent(event);
 }
 

@@ -72,6 +72,7 @@ protected:
     void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
+    QPixmap titledBackground() const;
     void message(const QString &text);
     void start(const TransferPlan &plan, bool fromFactory);
     void onRunning(bool running);
