@@ -2,6 +2,7 @@
 // Switching the language while windows are open, and every window in both languages with no
 // text wider than the control that shows it (the renderings are kept for a look).
 #include "app/CallHistoryHookup.h"
+#include "app/CallerPopup.h"
 #include "app/DesktopIntegration.h"
 #include "app/Language.h"
 #include "app/LanguageMenu.h"
@@ -181,6 +182,10 @@ private Q_SLOTS:
                 faults << name + QStringLiteral(": ") + fault;
         };
         look(phone.window.get(), QStringLiteral("main"));
+        CallerPopup &popup = phone.window->callerPopup();
+        popup.setCaller(QStringLiteral("王大明"), QStringLiteral("0223456789"));
+        popup.resize(popup.sizeHint().expandedTo(QSize(240, 90)));
+        popup.grab().save(folder + QStringLiteral("/caller.png")); // owner-drawn: looked at only
         SimPanel panel(phone.box);
         panel.show();
         look(&panel, QStringLiteral("simulated"));
