@@ -8,7 +8,8 @@
 #include "addressbook/ContactJobs.h"
 #include "addressbook/TextDecoding.h"
 #include "audio/ConvertJob.h"
-#include "device/HidapiTransport.h"
+#include "app/BoxTransport.h"
+#include "device/ReplayTransport.h"
 #include "sim/SimulatedBox.h"
 #include "transfer/TransferJob.h"
 #include "transfer/TransferPlans.h"
@@ -16,6 +17,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QLocalSocket>
 #include <QStandardPaths>
 #include <QTimer>
 
@@ -48,6 +50,14 @@ void printResult(int exitCode, const QString &message)
         return printLine(message);
     std::fprintf(stdout, "%s\n", qPrintable(message));
     std::fflush(stdout);
+}
+
+// True when a DPX answers for the data folder.
+bool isRunning(const SingleInstance &instance)
+{
+    QLocalSocket socket;
+    socket.connectToServer(instance.serverName());
+    return socket.waitForConnected(500);
 }
 
 } // namespace
@@ -91,35 +101,40 @@ int runCommandJob(int argc, char **argv, const Options &options)
         options.dataDir, qEnvironmentVariable("DPX_DATA_DIR"), QCoreApplication::applicationDirPath(),
         QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation)));
 
-    // A running DPX owns the box: the job goes there and its progress comes back.
+    // A running DPX owns the box: the job goes there and its progress comes back. A replayed
+    // box is this run's own, so such a job stays here.
     SingleInstance instance(data.path());
-    if (const auto handed = instance.handOverJob(options.jobArguments(), printLine)) {
-        printResult(handed->exitCode, handed->message);
-        return handed->exitCode;
+    if (options.replayHid.isEmpty()) {
+        if (!options.traceHid.isEmpty() && options.usesBox() && isRunning(instance)) {
+            printLine(QStringLiteral("dpx: a DPX already runs for this data folder and owns the box; "
+                                     "quit it, or start it with --trace-hid, to record this job"));
+            return Job::Failed;
+        }
+        if (const auto handed = instance.handOverJob(options.jobArguments(), printLine)) {
+            printResult(handed->exitCode, handed->message);
+            return handed->exitCode;
+        }
     }
     if (!data.prepare()) {
         printLine(data.error());
         return Job::Failed;
     }
 
-    std::unique_ptr<HidTransport> transport;
-    SimulatedBox *simulated = nullptr;
-    if (options.simulate) {
-        auto box = std::make_unique<SimulatedBox>();
-        simulated = box.get();
-        QString error;
-        if (!options.simEeprom.isEmpty()
-            && !SimEepromFile::load(*box, options.simEeprom, data.path(), &error)) {
+    // The same way to the box as the window's: the system's boxes, the simulated telephone or a
+    // replayed trace, recorded when asked. Jobs without a box open nothing.
+    std::unique_ptr<BoxTransport> boxes;
+    if (options.usesBox()) {
+        boxes = std::make_unique<BoxTransport>(options);
+        QString error = boxes->error();
+        if (error.isEmpty() && boxes->simulated() && !options.simEeprom.isEmpty())
+            SimEepromFile::load(*boxes->simulated(), options.simEeprom, data.path(), &error);
+        if (!error.isEmpty()) {
             printLine(error);
             return Job::Failed;
         }
-        box->plug();
-        transport = std::move(box);
-    } else {
-        transport = std::make_unique<HidapiTransport>();
     }
     TransferSession::Hooks hooks;
-    hooks.transport = transport.get();
+    hooks.transport = boxes ? &boxes->transport() : nullptr;
     TransferSession session(hooks);
     const std::unique_ptr<Job> job = makeCommandJob(options, {data.path(), &session});
     int exitCode = Job::Failed;
@@ -129,12 +144,28 @@ int runCommandJob(int argc, char **argv, const Options &options)
         printResult(code, message);
         QTimer::singleShot(0, qApp, &QCoreApplication::quit);
     });
+    ReplayTransport *replay = boxes ? boxes->replay() : nullptr;
+    if (replay) {
+        // A difference ends the job at once; the whole trace played leaves the end to the job.
+        QObject::connect(replay, &ReplayTransport::finished, &app, [](int code) {
+            if (code != 0)
+                QCoreApplication::quit();
+        });
+        replay->start();
+    }
     QTimer::singleShot(0, job.get(), &Job::start);
     QCoreApplication::exec();
     session.cancelAndWait();
-    if (simulated && !options.simEeprom.isEmpty()) {
+    if (replay) {
+        const QString difference = replay->verdict();
+        if (!difference.isEmpty()) {
+            printLine(QStringLiteral("dpx: replay %1").arg(difference));
+            return Job::Failed;
+        }
+    }
+    if (boxes && boxes->simulated() && !options.simEeprom.isEmpty()) {
         QString error;
-        if (!SimEepromFile::save(*simulated, options.simEeprom, &error)) {
+        if (!SimEepromFile::save(*boxes->simulated(), options.simEeprom, &error)) {
             printLine(error);
             return Job::Failed;
         }

@@ -79,8 +79,11 @@ public:
     BoxLink *boxLink() const { return m_services.box; }
     bool isRecording() const { return m_recording; }
     void setRecording(bool recording) { m_recording = recording; }
+    // While a transfer into the box runs, status texts stay until the next one (the transfer's
+    // progress); the session keeps this flag.
     bool isTransferRunning() const { return m_transferRunning; }
-    void setTransferRunning(bool running) { m_transferRunning = running; }
+    void setTransferRunning(bool running);
+    bool isTransferWindowOpen() const;
 
     // Sends a key to the telephone; without a box says "USB設備錯誤!".
     void PressKey(int keyNumber);
@@ -201,6 +204,7 @@ private:
     void showAbout();
     void startDialling(const QString &number);
     void createToolWindows();
+    void onTransferWindowClosed();
 
     PhoneServices m_services;
     Keypad *m_keypad = nullptr;

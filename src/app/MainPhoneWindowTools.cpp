@@ -7,6 +7,7 @@
 #include "app/PhoneBookTree.h"
 #include "app/PhoneTray.h"
 #include "app/ToolWindows.h"
+#include "transfer/TransferSession.h"
 #include "ui/FolderBar.h"
 
 #include <QAction>
@@ -38,6 +39,16 @@ void MainPhoneWindow::createToolWindows()
     if (m_folderBar)
         connect(m_toolWindows, &ToolWindows::closed, m_folderBar, &CGfxOutBarCtrl::clearItemSelection);
 
+    connect(m_toolWindows, &ToolWindows::closed, this, [this](ToolWindow which) {
+        if (which == ToolWindow::Transfer)
+            onTransferWindowClosed();
+    });
+    if (m_services.transfer) {
+        connect(m_services.transfer, &TransferSession::statusText, this, &MainPhoneWindow::ShowStatusText);
+        connect(m_services.transfer, &TransferSession::runningChanged, this, &MainPhoneWindow::setTransferRunning);
+        setTransferRunning(m_services.transfer->isRunning());
+    }
+
     // The entries that open a tool window work when that window is part of the build.
     QAction *transfer = m_tray->transferAction();
     if (ToolWindows::hasFactory(ToolWindow::Transfer) && m_services.transfer) {
@@ -61,6 +72,27 @@ void MainPhoneWindow::createToolWindows()
         if (m_callerFound)
             ShowCallerCard(*m_toolWindows, m_caller);
     });
+}
+
+void MainPhoneWindow::setTransferRunning(bool running)
+{
+    m_transferRunning = running;
+    if (running)
+        m_statusTimer.stop(); // the text on the line now stays until the transfer says more
+}
+
+bool MainPhoneWindow::isTransferWindowOpen() const
+{
+    return m_toolWindows && m_toolWindows->isOpen(ToolWindow::Transfer);
+}
+
+// Closing the transfer window puts the clock back on the display when the box is here.
+void MainPhoneWindow::onTransferWindowClosed()
+{
+    if (m_model.clockShown() || !isBoxPresent())
+        return;
+    m_model.ShowClock();
+    refreshLcd();
 }
 
 } // namespace dpx

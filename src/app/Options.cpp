@@ -251,4 +251,9 @@ bool Options::hasJob() const
         || !convertSource.isEmpty() || !importFiles.isEmpty() || !exportVCard.isEmpty();
 }
 
+bool Options::usesBox() const
+{
+    return !eepromBackup.isEmpty() || !eepromRestore.isEmpty() || !ringLoads.isEmpty() || factoryDefault;
+}
+
 } // namespace dpx

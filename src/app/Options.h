@@ -44,6 +44,8 @@ struct Options {
 
     // True when the command line asks for a job rather than the telephone window.
     bool hasJob() const;
+    // True when the job talks to the box (a transfer, a backup or a restore).
+    bool usesBox() const;
     // The job's options again, with absolute file names, to hand to a running DPX.
     QStringList jobArguments() const;
 

@@ -203,7 +203,6 @@ int PhoneApp::run(int argc, char **argv)
         MainPhoneWindow window(services);
         CallHistoryRecorder history(&database);
         connectCallHistory(history, window);
-        QObject::connect(&transfer, &TransferSession::statusText, &window, &MainPhoneWindow::ShowStatusText);
         DesktopIntegration integration(history.tracker(), window, data.path());
         integration.publish(QDBusConnection::sessionBus()); // no session bus: runs without
         QObject::connect(&window, &MainPhoneWindow::exitRequested, &app, [] { QApplication::quit(); });

@@ -53,6 +53,17 @@ struct ReplayState {
         return event.kind == HidTraceEvent::Out || (event.kind == HidTraceEvent::Mark && holdAtMarks);
     }
 
+    // A write the program never made, replayed without a script, is most often one that a
+    // click in a window caused while recording: nothing makes that click now.
+    QString missingWriteHint() const
+    {
+        if (holdAtMarks)
+            return {};
+        return QStringLiteral(" (a recording that included clicks in a window replays only with a "
+                              "--sim-script that makes the same clicks; one of a command-line job, "
+                              "only with the same job)");
+    }
+
     // What the box does, under the lock. True when the set of devices changed.
     bool deliver(const HidTraceEvent &event)
     {
@@ -296,9 +307,9 @@ QString ReplayTransport::verdict() const
     for (qsizetype i = m_state->next; i < m_state->trace.events.size(); ++i) {
         const HidTraceEvent &event = m_state->trace.events.at(i);
         if (m_state->programSide(event))
-            return QStringLiteral("line %1: the trace has %2, DPX did not do it")
+            return QStringLiteral("line %1: the trace has %2, DPX did not do it%3")
                 .arg(event.line)
-                .arg(describeTraceEvent(event));
+                .arg(describeTraceEvent(event), m_state->missingWriteHint());
     }
     return {};
 }
@@ -341,8 +352,9 @@ void ReplayTransport::advance()
                 if (now >= limit) {
                     s.fail(noReader ? QStringLiteral("line %1: nothing reads the box's report %2")
                                           .arg(event.line).arg(describeTraceEvent(event))
-                                    : QStringLiteral("line %1: the trace has %2, DPX did not do it within %3 ms")
-                                          .arg(event.line).arg(describeTraceEvent(event)).arg(StallMs));
+                                    : QStringLiteral("line %1: the trace has %2, DPX did not do it within %3 ms%4")
+                                          .arg(event.line).arg(describeTraceEvent(event)).arg(StallMs)
+                                          .arg(s.missingWriteHint()));
                     continue;
                 }
                 m_timer.start(noReader ? 10 : int((limit - now) / 1000 + 1));

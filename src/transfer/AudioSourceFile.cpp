@@ -9,7 +9,8 @@
 
 namespace dpx {
 
-AudioSourceFile::AudioSourceFile(const QString &path, int retries, int retryPauseMs)
+AudioSourceFile::AudioSourceFile(const QString &path, int retries, int retryPauseMs,
+                                 std::function<bool()> cancelled)
     : m_file(path)
 {
     const QFileInfo info(path);
@@ -17,8 +18,9 @@ AudioSourceFile::AudioSourceFile(const QString &path, int retries, int retryPaus
         m_error = QStringLiteral("%1: no such file").arg(path);
         return;
     }
-    if (!openWithRetries(retries, retryPauseMs)) {
-        m_error = QString::fromUtf8(FileLocked);
+    if (!openWithRetries(retries, retryPauseMs, cancelled)) {
+        if (!m_cancelled)
+            m_error = QString::fromUtf8(FileLocked);
         return;
     }
     const QByteArray head = m_file.peek(12);
@@ -46,14 +48,25 @@ AudioSourceFile::AudioSourceFile(const QString &path, int retries, int retryPaus
     m_length = m_file.size();
 }
 
-bool AudioSourceFile::openWithRetries(int retries, int retryPauseMs)
+bool AudioSourceFile::openWithRetries(int retries, int retryPauseMs,
+                                      const std::function<bool()> &cancelled)
 {
+    // The pause is slept in short slices so that a cancel ends the wait promptly.
+    constexpr int SliceMs = 10;
     for (int attempt = 0;; ++attempt) {
         if (m_file.open(QIODevice::ReadOnly))
             return true;
         if (attempt >= retries)
             return false;
-        QThread::msleep(ulong(std::max(retryPauseMs, 0)));
+        for (int slept = 0;; slept += SliceMs) {
+            if (cancelled && cancelled()) {
+                m_cancelled = true;
+                return false;
+            }
+            if (slept >= retryPauseMs)
+                break;
+            QThread::msleep(ulong(std::min(SliceMs, retryPauseMs - slept)));
+        }
     }
 }
 

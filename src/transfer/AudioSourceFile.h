@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QString>
 
+#include <functional>
+
 namespace dpx {
 
 // Reads the audio bytes of a file for the box: a headerless .raw file (any case of the
@@ -17,11 +19,18 @@ public:
     enum class Kind { None, Raw, Wave };
 
     // Opening a raw file that exists but cannot be opened (another program holds it) is
-    // tried again, `retries` times `retryPauseMs` apart.
-    explicit AudioSourceFile(const QString &path, int retries = 120, int retryPauseMs = 100);
+    // tried again, `retries` times `retryPauseMs` apart; `cancelled` (when given) is asked
+    // while waiting, and a true answer gives up at once.
+    static constexpr int DefaultOpenRetries = 120;
+    static constexpr int DefaultRetryPauseMs = 100;
+    explicit AudioSourceFile(const QString &path, int retries = DefaultOpenRetries,
+                             int retryPauseMs = DefaultRetryPauseMs,
+                             std::function<bool()> cancelled = {});
 
     Kind kind() const { return m_kind; }
     bool isOpen() const { return m_kind != Kind::None; }
+    // The retries were given up on request (no error message then).
+    bool wasCancelled() const { return m_cancelled; }
     // The number of audio bytes; 0 when not open.
     qint64 dataLength() const { return m_length; }
     // The message when the file could not be used (empty otherwise).
@@ -38,7 +47,7 @@ public:
     static constexpr const char *FileLocked = "File is already opened!";
 
 private:
-    bool openWithRetries(int retries, int retryPauseMs);
+    bool openWithRetries(int retries, int retryPauseMs, const std::function<bool()> &cancelled);
 
     QFile m_file;
     Kind m_kind = Kind::None;
@@ -46,6 +55,7 @@ private:
     qint64 m_position = 0;
     WaveLayout m_wave;
     QString m_error;
+    bool m_cancelled = false;
 };
 
 } // namespace dpx

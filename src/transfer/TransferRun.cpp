@@ -219,7 +219,10 @@ TransferRun::FileResult TransferRun::transferFile(const SlotJob &job, const QStr
                                                   bool verify, TransferOutcome *outcome)
 {
     // Everything about the file is settled before the region is touched.
-    AudioSourceFile source(job.path);
+    AudioSourceFile source(job.path, AudioSourceFile::DefaultOpenRetries, AudioSourceFile::DefaultRetryPauseMs,
+                           [this] { return m_link.abortRequested(); });
+    if (source.wasCancelled())
+        return FileResult::Aborted;
     if (!source.isOpen()) {
         fail(outcome, source.error(), false);
         return FileResult::Reported;

@@ -3,6 +3,7 @@
 
 #include "ui/Art.h"
 
+#include <QApplication>
 #include <QDesktopServices>
 #include <QGuiApplication>
 #include <QMenu>
@@ -18,7 +19,23 @@ namespace dpx {
 ImageButton::ImageButton(QWidget *parent) : QPushButton(parent)
 {
     ResetColors(false);
+    setMouseTracking(true);
     connect(this, &QAbstractButton::clicked, this, &ImageButton::onClicked);
+}
+
+void ImageButton::SetTrackAlways(bool always)
+{
+    m_trackAlways = always;
+}
+
+void ImageButton::trackHover(bool inside)
+{
+    // A drag that started elsewhere does not light the button; another program in front
+    // keeps it dark unless it tracks always.
+    if (!m_flat || m_hovering || !isEnabled() || (QGuiApplication::mouseButtons() & Qt::LeftButton))
+        return;
+    if (inside && (m_trackAlways || QApplication::activeWindow()))
+        setHovering(true);
 }
 
 ImageButton::~ImageButton() = default;
@@ -238,9 +255,14 @@ void ImageButton::onClicked()
 void ImageButton::enterEvent(QEnterEvent *event)
 {
     QPushButton::enterEvent(event);
-    // A drag that started elsewhere does not light the button.
-    if (m_flat && !(QGuiApplication::mouseButtons() & Qt::LeftButton))
-        setHovering(true);
+    trackHover(true);
+}
+
+void ImageButton::mouseMoveEvent(QMouseEvent *event)
+{
+    QPushButton::mouseMoveEvent(event);
+    if (event->buttons() == Qt::NoButton)
+        trackHover(rect().contains(event->position().toPoint()));
 }
 
 void ImageButton::leaveEvent(QEvent *event)
@@ -266,6 +288,15 @@ void ImageButton::changeEvent(QEvent *event)
         m_background = QPixmap();
         ResetColors(true);
     }
+}
+
+bool ImageButton::event(QEvent *event)
+{
+    // Its window goes to the background: with no window of the application active any more,
+    // the light goes out (unless the button tracks always).
+    if (event->type() == QEvent::WindowDeactivate && !m_trackAlways && !QApplication::activeWindow())
+        setHovering(false);
+    return QPushButton::event(event);
 }
 
 void ImageButton::focusOutEvent(QFocusEvent *event)

@@ -57,6 +57,10 @@ public:
     void SetImageAlignment(ImageAlign align);
     void SetDrawBorder(bool draw);
     void SetCheckBox(bool checkBox) { setCheckable(checkBox); }
+    // Off (the default): the button lights under the mouse only while the application is
+    // active; on: also while another program is. Mouse moves are followed in both cases, so a
+    // button under the cursor lights with the first move after the application comes forward.
+    void SetTrackAlways(bool always);
 
     bool isFlat() const { return m_flat; }
     bool isHovering() const { return m_hovering; }
@@ -88,9 +92,11 @@ protected:
     virtual void drawBitmapImage(QPainter &painter, const QRect &rect);
     virtual void drawText(QPainter &painter, const QRect &rect);
 
+    bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void enterEvent(QEnterEvent *event) override;
     void leaveEvent(QEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void changeEvent(QEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
@@ -98,6 +104,8 @@ protected:
 
 private:
     void onClicked();
+    // The mouse entered or moved (inside: over the button): it lights when the rules allow.
+    void trackHover(bool inside);
     void playSound(QSoundEffect *&effect, const QString &file);
     QRect imageRect(const QRect &rect, QSize imageSize) const;
     void dropImages();
@@ -106,6 +114,7 @@ private:
     bool m_hovering = false;
     bool m_parentBackground = false;
     bool m_drawBorder = true;
+    bool m_trackAlways = false;
     bool m_menuShown = false;
     ImageAlign m_align = ImageAlign::Left;
     QPoint m_pressOffset{1, 1};

@@ -7,6 +7,7 @@
 #include "app/ToolWindows.h"
 #include "device/BoxLink.h"
 #include "sim/SimulatedBox.h"
+#include "transfer/TransferSession.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -22,6 +23,7 @@ struct Phone {
     std::unique_ptr<AddressDatabase> db;
     SimulatedBox box;
     std::unique_ptr<BoxLink> link;
+    std::unique_ptr<TransferSession> transfer; // after the link, before the window: as the program
     std::unique_ptr<MainPhoneWindow> window;
     std::unique_ptr<QSignalSpy> listening;
 
@@ -34,10 +36,12 @@ struct Phone {
             box.plug();
         link = std::make_unique<BoxLink>(box);
         listening = std::make_unique<QSignalSpy>(link.get(), &BoxLink::readerListening);
+        transfer = std::make_unique<TransferSession>(TransferSession::hooksFor(*link));
         PhoneServices services;
         services.dataFolder = &data;
         services.database = db.get();
         services.box = link.get();
+        services.transfer = transfer.get();
         window = std::make_unique<MainPhoneWindow>(services);
         window->show();
     }

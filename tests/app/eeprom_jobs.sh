@@ -34,6 +34,13 @@ expect 0 "$dpx" --data-dir data --sim-eeprom c.img --factory-default --no-verify
 expect 0 "$dpx" --data-dir data --sim-eeprom c.img --eeprom-restore b.img
 cmp -s <(tail -c +65537 b.img) <(tail -c +65537 c.img) || fail "the restore did not bring the image back"
 
+# A job recorded with --trace-hid replays against its trace; another file is a difference.
+expect 0 "$dpx" --data-dir data --sim-eeprom c.img --load-ring 2=tune.raw --trace-hid load.trace
+expect 0 "$dpx" --data-dir data --replay-hid load.trace --load-ring 2=tune.raw
+head -c 5000 /dev/urandom > other.raw
+expect 1 "$dpx" --data-dir data --replay-hid load.trace --load-ring 2=other.raw
+grep -q "dpx: replay line" out.txt || fail "the replay does not name the differing line"
+
 # A running DPX takes the job over and streams progress and the result back.
 printf 'wait 6000\nquit\n' > hold.dpxs
 "$dpx" --data-dir run --sim-eeprom r.img --sim-script hold.dpxs &
@@ -42,6 +49,8 @@ sleep 1.5
 expect 0 "$dpx" --data-dir run --load-ring 0=tune.raw
 grep -q "tune.raw;傳輸:100%" out.txt || { cat out.txt; fail "no progress streamed back"; }
 expect 1 "$dpx" --data-dir run --load-ring 0=song.mp3
+expect 1 "$dpx" --data-dir run --load-ring 0=tune.raw --trace-hid run.trace
+grep -q "owns the box" out.txt || fail "a job to trace was handed to the running DPX"
 wait "$first"
 cmp -s <(tail -c +$((2 * 65536 + 1)) r.img | head -c 5000) tune.raw || fail "the running DPX did not load the ring"
 echo "eeprom jobs: all good"

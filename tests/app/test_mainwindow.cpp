@@ -6,10 +6,12 @@
 #include "app/LcdPanel.h"
 #include "app/PhoneBookTree.h"
 #include "app/PhoneTray.h"
+#include "app/SimEepromFile.h"
 #include "app/ToolWindows.h"
 #include "device/BoxLink.h"
 #include "sim/SimTelephone.h"
 #include "sim/SimulatedBox.h"
+#include "transfer/TransferPlans.h"
 #include "ui/Art.h"
 #include "ui/FolderBar.h"
 #include "ui/KeyButton.h"
@@ -35,6 +37,8 @@ class MainWindowTest : public QObject {
 private Q_SLOTS:
     void windowIsPhoneShaped();
     void statusTextClearsUnlessRecording();
+    void transferTextsStayWhileItRuns();
+    void closingTheTransferWindowBringsBackTheClock();
     void trayMenuEntries();
     void escapeAndEnterDoNotClose();
     void boxArrivalAndRemoval();
@@ -90,6 +94,46 @@ void MainWindowTest::statusTextClearsUnlessRecording()
     QCOMPARE(w.statusText(), QStringLiteral("Recording"));
     w.setRecording(false);
     QTRY_COMPARE_WITH_TIMEOUT(w.statusText(), QString(), 2000);
+}
+
+// A transfer's text stays on the line while it runs (here a long erase), and the line is
+// free again when it has ended.
+void MainWindowTest::transferTextsStayWhileItRuns()
+{
+    Phone phone;
+    MainPhoneWindow &w = *phone.window;
+    QString error;
+    QVERIFY2(SimEepromFile::load(phone.box, phone.root.filePath(QStringLiteral("new.img")), phone.data.path(), &error),
+             qPrintable(error));
+    phone.box.setEraseTimeMs(MainPhoneWindow::StatusTimerMs + 1000);
+    const PlanOrRefusal plan = TransferPlans::slots({{phone.data.path() + QStringLiteral("/L01.raw"), 2, {}}}, false);
+    QVERIFY(plan.plan);
+    QVERIFY(phone.transfer->start(*plan.plan));
+    QTRY_VERIFY(w.statusText().endsWith(QStringLiteral("擦除EEPROM...")));
+    QTest::qWait(MainPhoneWindow::StatusTimerMs + 300);
+    QVERIFY2(w.statusText().endsWith(QStringLiteral("擦除EEPROM...")), qPrintable(w.statusText()));
+    phone.transfer->cancel();
+    QVERIFY(phone.transfer->waitForIdle(5000));
+    QVERIFY(!w.isTransferRunning());
+    w.ShowStatusText(QStringLiteral("音檔傳輸..."));
+    QTRY_COMPARE_WITH_TIMEOUT(w.statusText(), QString(), MainPhoneWindow::StatusTimerMs + 1000);
+}
+
+// The transfer window leaves the display to the clock when it closes while the box is here.
+void MainWindowTest::closingTheTransferWindowBringsBackTheClock()
+{
+    Phone phone;
+    MainPhoneWindow &w = *phone.window;
+    QTRY_VERIFY(w.mirror().clockShown());
+    phone.box.telephone().showText(1, QStringLiteral("LINE 1"));
+    QTRY_VERIFY(!w.mirror().clockShown());
+    ToolWindows::registerFactory(ToolWindow::Transfer, [](const AppServices &) { return new QWidget; });
+    QWidget *transfer = w.toolWindows().open(ToolWindow::Transfer);
+    QVERIFY(transfer && w.isTransferWindowOpen());
+    transfer->close();
+    QTRY_VERIFY(!w.isTransferWindowOpen());
+    QTRY_VERIFY(w.mirror().clockShown());
+    ToolWindows::registerFactory(ToolWindow::Transfer, nullptr);
 }
 
 void MainWindowTest::trayMenuEntries()

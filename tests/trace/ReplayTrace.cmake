@@ -1,9 +1,19 @@
-# Replays one trace with a fresh data folder (and its script, when there is one).
+# Replays one trace with a fresh data folder: with its script when there is one, or as the
+# command-line job that NAME.args names (one argument per line), run in a folder holding a copy
+# of the trace's NAME.* files so the job's file names are relative to it.
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK})
+get_filename_component(dir ${TRACE} DIRECTORY)
+get_filename_component(name ${TRACE} NAME_WE)
+file(GLOB companions ${dir}/${name}.*)
+file(COPY ${companions} DESTINATION ${WORK})
 set(args --data-dir ${WORK}/data --replay-hid ${TRACE})
 if(EXISTS ${SCRIPT})
   list(APPEND args --sim-script ${SCRIPT})
+endif()
+if(EXISTS ${dir}/${name}.args)
+  file(STRINGS ${dir}/${name}.args job_args)
+  list(APPEND args ${job_args})
 endif()
 execute_process(COMMAND ${DPX} ${args} WORKING_DIRECTORY ${WORK} RESULT_VARIABLE result)
 if(NOT result EQUAL 0)

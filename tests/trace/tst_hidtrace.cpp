@@ -173,6 +173,21 @@ private Q_SLOTS:
         QCOMPARE(replay.verdict(), finished.first().at(1).toString());
     }
 
+    // A write the program never made: replayed alone, the verdict points at the clicks or the
+    // job that caused it when recorded; with a script it does not.
+    void missingWriteNamesWhatReplaysIt()
+    {
+        HidTraceParse parsed = parseHidTrace(Header + "100 mark script line 2\n200 out " + Frame + "\n");
+        for (const bool scripted : {false, true}) {
+            ReplayTransport replay(parsed.trace);
+            replay.setHoldAtMarks(scripted);
+            const QString verdict = replay.verdict();
+            QVERIFY2(verdict.startsWith(scripted ? "line 4: the trace has mark" : "line 5: the trace has out"),
+                     qPrintable(verdict));
+            QCOMPARE(verdict.contains("--sim-script that makes the same clicks"), !scripted);
+        }
+    }
+
     // The box leaving makes its connections fail and the enumeration empty.
     void replayedRemovalAndArrival()
     {

@@ -3,12 +3,17 @@
 // the reply faults, verify, the factory default and image backup/restore.
 #include "TransferTestSupport.h"
 
+#include "transfer/AudioSourceFile.h"
 #include "transfer/EepromLayout.h"
 #include "transfer/TransferPlans.h"
 #include "transfer/TransferTexts.h"
 
 #include <QElapsedTimer>
 #include <QTest>
+
+#include <sys/resource.h>
+
+#include <thread>
 
 using namespace dpx;
 using namespace dpx::test;
@@ -21,6 +26,23 @@ int erasesSent(const SimulatedBox &box)
     return framesSent(box, "012601");
 }
 
+// While it lives, no file can be opened in this process (the open fails as on a file another
+// program holds); the test's own files are open already.
+class NoFileOpens {
+public:
+    NoFileOpens()
+    {
+        getrlimit(RLIMIT_NOFILE, &m_saved);
+        rlimit none = m_saved;
+        none.rlim_cur = 0;
+        setrlimit(RLIMIT_NOFILE, &none);
+    }
+    ~NoFileOpens() { setrlimit(RLIMIT_NOFILE, &m_saved); }
+
+private:
+    rlimit m_saved{};
+};
+
 } // namespace
 
 class TransferBoxTest : public QObject {
@@ -31,6 +53,7 @@ private Q_SLOTS:
     void fileLandsInItsSlot();
     void refusedFilesLeaveTheRegion_data();
     void refusedFilesLeaveTheRegion();
+    void fileThatCannotBeOpened();
     void tableProblemsEraseNothing_data();
     void tableProblemsEraseNothing();
     void repliesLostLateOrRefused_data();
@@ -122,6 +145,36 @@ void TransferBoxTest::refusedFilesLeaveTheRegion()
     BoxFixture g;
     QVERIFY(g.load({{g.file(QStringLiteral("UP.RAW"), pattern(600)), 2, {}}}).ok);
     QCOMPARE(g.region(20, 600), pattern(600));
+}
+
+// A raw file that cannot be opened is tried again and again: the retries end with the
+// program's message, and a cancel ends them at once, before anything is erased and silently.
+void TransferBoxTest::fileThatCannotBeOpened()
+{
+    BoxFixture f;
+    const QString path = f.file(QStringLiteral("held.raw"), pattern(600));
+    {
+        NoFileOpens held;
+        const AudioSourceFile source(path, 2, 10);
+        QVERIFY(!source.isOpen() && !source.wasCancelled());
+        QCOMPARE(source.error(), QString::fromUtf8(AudioSourceFile::FileLocked));
+    }
+    QElapsedTimer clock;
+    clock.start();
+    std::thread canceller([&f] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        f.abort.store(true);
+    });
+    TransferOutcome outcome;
+    {
+        NoFileOpens held;
+        outcome = f.load({{path, 2, {}}});
+    }
+    canceller.join();
+    QVERIFY(!outcome.ok);
+    QVERIFY2(clock.elapsed() < 1500, qPrintable(QString::number(clock.elapsed()))); // not 120 retries
+    QCOMPARE(f.messages, QStringList());
+    QCOMPARE(erasesSent(f.box), 0);
 }
 
 void TransferBoxTest::tableProblemsEraseNothing_data()

@@ -54,6 +54,8 @@ private Q_SLOTS:
     void nonFlatFocusedIsFramed();
     void resultCodes();
     void doubleClickTogglesTwice();
+    void hoverFollowsTheActiveApplication_data();
+    void hoverFollowsTheActiveApplication();
 };
 
 void ImageButtonTest::imageByState_data()
@@ -173,6 +175,54 @@ void ImageButtonTest::doubleClickTogglesTwice()
     QTest::mouseRelease(&button, Qt::LeftButton, {}, at);
     QCOMPARE(toggled.size(), 2);
     QVERIFY(!button.isChecked());
+}
+
+// The button lights under the mouse while the application is active (or always, when asked);
+// moves are followed throughout, so the first move after the application comes forward lights
+// it, and the application going to the background darkens it.
+void ImageButtonTest::hoverFollowsTheActiveApplication_data()
+{
+    QTest::addColumn<bool>("trackAlways");
+    QTest::addColumn<bool>("active");
+    QTest::addColumn<bool>("litOnEntry");
+    QTest::newRow("active") << false << true << true;
+    QTest::newRow("in the background") << false << false << false;
+    QTest::newRow("in the background, tracking always") << true << false << true;
+    QTest::newRow("active, tracking always") << true << true << true;
+}
+
+void ImageButtonTest::hoverFollowsTheActiveApplication()
+{
+    QFETCH(bool, trackAlways);
+    QFETCH(bool, active);
+    QFETCH(bool, litOnEntry);
+    QWidget window;
+    window.resize(60, 40);
+    auto *button = new ImageButton(&window);
+    prepare(*button);
+    button->LoadImages(square(0xFFFF0000), QColor::fromRgb(Key), square(0xFF0000FF), QColor::fromRgb(Key));
+    button->SetTrackAlways(trackAlways);
+    button->setFocusPolicy(Qt::NoFocus); // losing the focus darkens it anyway
+    window.show();
+    const auto setActive = [&window](bool on) {
+        QApplication::setActiveWindow(on ? &window : nullptr);
+        QTRY_COMPARE(QApplication::activeWindow() == &window, on);
+    };
+    setActive(active);
+    const QPointF at(10, 10);
+    QEnterEvent enter(at, at, button->mapToGlobal(at));
+    QApplication::sendEvent(button, &enter);
+    QCOMPARE(button->isHovering(), litOnEntry);
+    QCOMPARE(button->shownImage(), litOnEntry ? 0 : 1);
+    if (!litOnEntry) {
+        setActive(true);
+        QMouseEvent move(QEvent::MouseMove, at, button->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(button, &move);
+        QVERIFY(button->isHovering());
+    } else {
+        setActive(false);
+        QCOMPARE(button->isHovering(), trackAlways);
+    }
 }
 
 QTEST_MAIN(ImageButtonTest)
