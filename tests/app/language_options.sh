@@ -24,4 +24,9 @@ DPX_LANG=en "$dpx" --help | grep -q 'Show this help and exit.' || fail "DPX_LANG
 "$dpx" --help | grep -q '顯示這份說明後結束。' || fail "the default help is not in Traditional Chinese"
 LANG=en_US.UTF-8 LC_ALL=en_US.UTF-8 "$dpx" --help | grep -q '顯示這份說明後結束。' \
   || fail "the system's locale changed the language"
+# A job speaks the language chosen too.
+echo "mp3" > "$work/tune.mp3"
+"$dpx" --lang en --data-dir "$work/data" --sim-eeprom "$work/box.img" --load-ring 1="$work/tune.mp3" \
+  >"$work/job" 2>&1 || true
+grep -q 'This file format is not supported!' "$work/job" || { cat "$work/job"; fail "the job did not speak English"; }
 echo "language_options: ok"
