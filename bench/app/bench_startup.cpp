@@ -187,7 +187,8 @@ Phases medianPhases(const QStringList &command, const QString &paintFile, int ro
 {
     QList<double> paint, quit;
     for (int i = 0; i < rounds; ++i) {
-        QFile::remove(paintFile);
+        if (!paintFile.isEmpty())
+            QFile::remove(paintFile);
         const Phases p = startPhases(command, paintFile);
         if (p.toPaintMs < 0 || p.quitToGoneMs < 0)
             return {};

@@ -3,6 +3,7 @@
 // the same cut by the sox tool in the same run, and the whole-file way (decode all to WAV,
 // convert all, cut). Also the SNR of our output against sox's (no dither), aligned by
 // cross-correlation, for the MP3 and its WAV.
+#include "BenchMusic.h"
 #include "BenchTiming.h"
 
 #include "audio/MuLaw.h"
@@ -21,52 +22,12 @@
 #include <sndfile.h>
 
 using namespace dpx;
+using dpx::bench::run;
+using dpx::bench::writeMusic;
 
 namespace {
 
 constexpr int kRuns = 9;
-
-// Five minutes of a changing chord with a little noise: something like music.
-bool writeMusic(const QString &path)
-{
-    const int rate = 44100;
-    const int frames = rate * 300;
-    SF_INFO info{0, rate, 2, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 0, 0};
-    SNDFILE *file = sf_open(QFile::encodeName(path).constData(), SFM_WRITE, &info);
-    if (!file)
-        return false;
-    std::vector<float> block(2 * 4410);
-    double phase[3] = {0, 0, 0};
-    quint32 noise = 12345;
-    for (int start = 0; start < frames; start += 4410) {
-        for (int i = 0; i < 4410; ++i) {
-            const double t = double(start + i) / rate;
-            const double root = 110.0 * std::pow(2.0, double(int(t * 2) % 12) / 12.0);
-            double left = 0;
-            for (int n = 0; n < 3; ++n) {
-                phase[n] += 2 * M_PI * root * (n + 1) * 1.5 / rate;
-                left += 0.2 / (n + 1) * std::sin(phase[n]);
-            }
-            noise = noise * 1664525u + 1013904223u;
-            const double hiss = (double(noise >> 8) / double(1 << 24) - 0.5) * 0.02;
-            block[size_t(2 * i)] = float(left + hiss);
-            block[size_t(2 * i + 1)] = float(0.8 * left - hiss);
-        }
-        if (sf_writef_float(file, block.data(), 4410) != 4410) {
-            sf_close(file);
-            return false;
-        }
-    }
-    return sf_close(file) == 0;
-}
-
-bool run(const QString &program, const QStringList &arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    return process.waitForFinished(600000) && process.exitStatus() == QProcess::NormalExit
-        && process.exitCode() == 0;
-}
 
 QByteArray readAll(const QString &path)
 {

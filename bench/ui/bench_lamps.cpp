@@ -3,6 +3,7 @@
 // a plain approach measured in the same run: one timer per lamp and a full repaint of the
 // window at every change.
 #include "ui/GifAnimation.h"
+#include "ui/GifTicker.h"
 #include "ui/PhoneLayout.h"
 
 #include <QApplication>
@@ -100,9 +101,10 @@ Result runControls(int staggerMs)
 {
     PhoneBody window;
     window.show();
+    GifTicker ticker;
     std::vector<std::unique_ptr<CountingLamp>> lamps;
     for (const LampPlace &place : lampPlaces()) {
-        auto lamp = std::make_unique<CountingLamp>(&window);
+        auto lamp = std::make_unique<CountingLamp>(ticker, &window);
         lamp->move(place.rect.topLeft());
         lamp->LoadFromResource(place.redFast);
         lamp->SetBackgroundColor(Qt::white);

@@ -21,6 +21,7 @@
 #include "ui/FolderBar.h"
 #include "ui/FolderBarImages.h"
 #include "ui/GifAnimation.h"
+#include "ui/GifTicker.h"
 #include "ui/KeyButton.h"
 #include "ui/PhoneLayout.h"
 #include "ui/WindowEffects.h"
@@ -34,6 +35,7 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScopedValueRollback>
 #include <QScreen>
 #include <QWindow>
 
@@ -68,6 +70,7 @@ MainPhoneWindow::MainPhoneWindow(const PhoneServices &services, QWidget *parent)
         },
         this);
     readSettings();
+    m_gifTicker = new GifTicker(this); // moves the lamps
     placeControls();
     connect(this, &MainPhoneWindow::keyClicked, this, &MainPhoneWindow::PressKey);
 
@@ -198,7 +201,7 @@ void MainPhoneWindow::placeControls()
         case ControlKind::LargeIndicator:
         case ControlKind::SmallIndicator:
         case ControlKind::RecordIndicator: {
-            auto *lamp = new GifAnimation(this);
+            auto *lamp = new GifAnimation(*m_gifTicker, this);
             lamp->setObjectName(QStringLiteral("lamp%1").arg(place.id));
             lamp->move(place.rect.topLeft());
             lamp->setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -332,6 +335,8 @@ void MainPhoneWindow::onBoxLost()
 
 void MainPhoneWindow::OnDeviceEvent(quint8 code, quint8 value)
 {
+    const QScopedValueRollback nesting(m_deviceEventNesting, m_deviceEventNesting + 1);
+    m_deepestDeviceEventNesting = qMax(m_deepestDeviceEventNesting, m_deviceEventNesting);
     const DeviceEventEffects fx = m_model.apply(code, value);
     if (fx.redraw || fx.showClock)
         refreshLcd();

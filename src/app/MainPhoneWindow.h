@@ -22,6 +22,7 @@ class AddressDatabase;
 class BitmapSlider;
 class CallerPopup;
 class GifAnimation;
+class GifTicker;
 class MasterOutputVolume;
 class RingTonePlayer;
 class BoxLink;
@@ -108,6 +109,9 @@ public:
     const ContactRecord &caller() const { return m_caller; }
     CallerPopup &callerPopup() { return *m_popup; }
     bool isCapturingNumber() const { return m_captureTimer.isActive(); }
+    // How deep device events were ever handled inside one another: 1 once any was handled;
+    // more means the handler ran again inside itself.
+    int deepestDeviceEventNesting() const { return m_deepestDeviceEventNesting; }
 
     // A message for the user: a message box that does not block the telephone. One box per
     // text: the same text while its box is open raises that box.
@@ -217,6 +221,7 @@ private:
     StatusLine *m_status = nullptr;
     LcdPanel *m_lcd = nullptr;
     QHash<int, KeyButton *> m_keys;  // by control ID
+    GifTicker *m_gifTicker = nullptr;
     QHash<int, GifAnimation *> m_lamps; // by lamp number
     QHash<int, int> m_lampImages;        // image shown by each lamp
     BitmapSlider *m_volumeSlider = nullptr;
@@ -251,6 +256,8 @@ private:
     bool m_callerFound = false;
     bool m_inCall = false; // from the first ring report to the end of the ringing
     int m_callNumber = 0;  // counts ended calls: a ring queued for an ended call is dropped
+    int m_deviceEventNesting = 0;
+    int m_deepestDeviceEventNesting = 0;
     ContactRecord m_caller;
     QString m_callerNumber;
 

@@ -135,6 +135,8 @@ void MainPhoneWindow::openTool(quint32 itemValue)
             menu->move(QCursor::pos());
         return;
     }
+    if (tool == Tool::AudioConverter)
+        ShowStatusText(tr("音檔轉換..."));
     const std::optional<ToolWindow> window = toolWindowOf(tool);
     if (window && m_toolWindows && m_toolWindows->open(*window))
         return; // the item keeps flashing while its window is open

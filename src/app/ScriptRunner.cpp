@@ -18,6 +18,7 @@
 
 #include <QFile>
 #include <QImage>
+#include <QPainter>
 
 #include <cstdio>
 
@@ -221,12 +222,11 @@ QString ScriptRunner::act(const ScriptCommand &command)
     case ScriptCommand::Screenshot: {
         // The picture has the window's shape: what lies outside it is transparent.
         QImage shot = m_window.grab().toImage().convertToFormat(QImage::Format_ARGB32);
-        const QRegion shape = m_window.mask();
-        if (!shape.isEmpty()) {
-            for (int y = 0; y < shot.height(); ++y)
-                for (int x = 0; x < shot.width(); ++x)
-                    if (!shape.contains(QPoint(x, y)))
-                        shot.setPixel(x, y, qRgba(0, 0, 0, 0));
+        if (const QRegion shape = m_window.mask(); !shape.isEmpty()) {
+            QPainter painter(&shot); // clears rectangle by rectangle, not pixel by pixel
+            painter.setCompositionMode(QPainter::CompositionMode_Source);
+            painter.setClipRegion(QRegion(shot.rect()).subtracted(shape));
+            painter.fillRect(shot.rect(), Qt::transparent);
         }
         if (!shot.save(command.text, "PNG"))
             return QStringLiteral("cannot write the screenshot %1").arg(command.text);

@@ -3,6 +3,7 @@
 #include "app/ToolWindows.h"
 
 #include "app/AddressBookWindows.h"
+#include "app/ConverterWindows.h"
 #include "app/TransferWindows.h"
 
 namespace dpx {
@@ -12,6 +13,7 @@ void registerSettingsToolWindows();
 void registerToolWindows()
 {
     registerAddressBookWindows();
+    registerConverterWindows();
     registerSettingsToolWindows();
     registerTransferWindows();
 }

@@ -4,91 +4,26 @@
 #include <QScopedValueRollback>
 #include <QTimer>
 
+#include "audio/AudioFormats.h"
 #include "audio/AudioLog.h"
 #include "audio/RingRules.h"
 #include "audio/RingStream.h"
 
 #include <QAudioDevice>
-#include <QAudioFormat>
 #include <QAudioSink>
 #include <QMediaDevices>
-#include <QThread>
 
-#include <optional>
 
 namespace dpx {
 
-namespace {
-
-QAudioFormat toAudioFormat(const PcmFormat &format)
-{
-    QAudioFormat audio;
-    audio.setSampleRate(format.sampleRate);
-    audio.setChannelCount(format.channels);
-    switch (format.sampleType) {
-    case PcmSampleType::UInt8:
-        audio.setSampleFormat(QAudioFormat::UInt8);
-        break;
-    case PcmSampleType::Int16:
-        audio.setSampleFormat(QAudioFormat::Int16);
-        break;
-    case PcmSampleType::Int32:
-        audio.setSampleFormat(QAudioFormat::Int32);
-        break;
-    case PcmSampleType::Float:
-        audio.setSampleFormat(QAudioFormat::Float);
-        break;
-    case PcmSampleType::MuLaw: // no device takes it: the format stays invalid
-        break;
-    }
-    return audio;
-}
-
-std::optional<PcmSampleType> toSampleType(QAudioFormat::SampleFormat format)
-{
-    switch (format) {
-    case QAudioFormat::UInt8:
-        return PcmSampleType::UInt8;
-    case QAudioFormat::Int16:
-        return PcmSampleType::Int16;
-    case QAudioFormat::Int32:
-        return PcmSampleType::Int32;
-    case QAudioFormat::Float:
-        return PcmSampleType::Float;
-    default:
-        return std::nullopt;
-    }
-}
-
-// The file's own rate and channels when the device takes them (the sound server then does
-// any mixing and resampling); otherwise the device's preferred format, converted to here.
-PcmFormat chooseFormat(const QAudioDevice &device, int rate, int channels)
-{
-    for (const PcmSampleType type : {PcmSampleType::Float, PcmSampleType::Int16}) {
-        const PcmFormat candidate{rate, channels, type};
-        if (device.isFormatSupported(toAudioFormat(candidate)))
-            return candidate;
-    }
-    const QAudioFormat preferred = device.preferredFormat();
-    const std::optional<PcmSampleType> type = toSampleType(preferred.sampleFormat());
-    if (!preferred.isValid() || !type)
-        return {};
-    return {preferred.sampleRate(), preferred.channelCount(), *type};
-}
-
-} // namespace
 
 RingTonePlayer::RingTonePlayer(QObject *parent) : QObject(parent) {}
 
 RingTonePlayer::~RingTonePlayer()
 {
-    if (!m_sink)
-        return;
-    Stop();
-    // The player goes when the program ends. Qt 6.4's PulseAudio back end closes its server
-    // connection at exit without holding its loop's lock, and aborts now and then when the
-    // stream just closed is still being wound up on that loop; a moment lets that finish.
-    QThread::msleep(100);
+    // Not Stop(): a request deferred while an output is being set up must not outlive us. The
+    // output stops and goes before the stream it reads, so nothing reads it once it is gone.
+    teardown();
 }
 
 bool RingTonePlayer::holdsFile() const
@@ -177,6 +112,8 @@ void RingTonePlayer::teardown()
     if (!m_sink)
         return;
     m_sink->stop();
+    if (m_teardownHook)
+        m_teardownHook();
     m_sink.reset(); // the output goes before the stream it reads
     m_stream.reset();
     m_deviceId.clear();

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 
 class QAudioSink;
@@ -42,6 +43,10 @@ class RingTonePlayer : public QObject {
     // Descriptions of the eligible devices found by the last Play, in the system's order.
     QStringList deviceNames() const { return m_deviceNames; }
 
+    // Runs where some audio back ends run the event loop (while an output is torn down), so a
+    // test can make any back end behave so.
+    void setTeardownHook(std::function<void()> hook) { m_teardownHook = std::move(hook); }
+
   Q_SIGNALS:
     // A text for the user, to be shown in a message box (OK button, application title).
     void messageRequested(const QString &text);
@@ -58,6 +63,7 @@ class RingTonePlayer : public QObject {
     std::unique_ptr<QAudioSink> m_sink;
     std::unique_ptr<RingStream> m_stream;
     QByteArray m_deviceId;
+    std::function<void()> m_teardownHook;
 };
 
 } // namespace dpx

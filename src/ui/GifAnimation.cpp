@@ -2,119 +2,21 @@
 #include "ui/GifAnimation.h"
 
 #include "ui/GifFile.h"
+#include "ui/GifTicker.h"
 
-#include <QElapsedTimer>
 #include <QFile>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QTimer>
 
 namespace dpx {
 
-// One timer for every playing control of the UI thread. Controls that are due at the same
-// moment (lamps started together) advance in one timer event, so their repaints merge too.
-// It exists while any control exists.
-class GifTicker {
-public:
-    static GifTicker *attach()
-    {
-        if (!s_instance)
-            s_instance = new GifTicker;
-        ++s_users;
-        return s_instance;
-    }
-
-    static void detach()
-    {
-        if (--s_users == 0) {
-            delete s_instance;
-            s_instance = nullptr;
-        }
-    }
-
-    // (Re)starts `control`'s current frame: it is due `delayMs` from now.
-    void schedule(GifAnimation *control, int delayMs)
-    {
-        const qint64 due = m_clock.elapsed() + delayMs;
-        for (Entry &entry : m_entries) {
-            if (entry.control == control) {
-                entry.due = due;
-                rearm();
-                return;
-            }
-        }
-        m_entries.append({control, due});
-        rearm();
-    }
-
-    void cancel(GifAnimation *control)
-    {
-        m_entries.removeIf([control](const Entry &entry) { return entry.control == control; });
-        rearm();
-    }
-
-private:
-    // Timers fire to the millisecond; a control due within this much is taken with the others.
-    static constexpr qint64 MergeMs = 1;
-
-    struct Entry {
-        GifAnimation *control;
-        qint64 due;
-    };
-
-    GifTicker()
-    {
-        m_timer.setSingleShot(true);
-        m_timer.setTimerType(Qt::PreciseTimer);
-        m_timer.callOnTimeout([this] { onTimeout(); });
-        m_clock.start();
-    }
-
-    void onTimeout()
-    {
-        const qint64 now = m_clock.elapsed();
-        // Indices stay valid: advancing a frame only draws and schedules a repaint.
-        for (Entry &entry : m_entries) {
-            if (entry.due > now + MergeMs)
-                continue;
-            const int delay = entry.control->stepFrame();
-            // Keep the rhythm from the due time, unless the thread was held up for longer
-            // than a whole frame: then start afresh rather than rush through frames.
-            entry.due += delay;
-            if (entry.due <= now)
-                entry.due = now + delay;
-        }
-        rearm();
-    }
-
-    void rearm()
-    {
-        if (m_entries.isEmpty()) {
-            m_timer.stop();
-            return;
-        }
-        qint64 next = m_entries.first().due;
-        for (const Entry &entry : m_entries)
-            next = qMin(next, entry.due);
-        m_timer.start(int(qBound(qint64(0), next - m_clock.elapsed(), qint64(24 * 3600 * 1000))));
-    }
-
-    static inline GifTicker *s_instance = nullptr;
-    static inline int s_users = 0;
-
-    QTimer m_timer;
-    QElapsedTimer m_clock;
-    QList<Entry> m_entries;
-};
-
-GifAnimation::GifAnimation(QWidget *parent) : QWidget(parent), m_ticker(GifTicker::attach())
+GifAnimation::GifAnimation(GifTicker &ticker, QWidget *parent) : QWidget(parent), m_ticker(&ticker)
 {
 }
 
 GifAnimation::~GifAnimation()
 {
     Stop();
-    GifTicker::detach();
 }
 
 bool GifAnimation::LoadFromResource(int number)
@@ -196,7 +98,8 @@ bool GifAnimation::Play()
             m_playing = true;
             m_current = 0;
             showFrame(0);
-            m_ticker->schedule(this, m_frames.first().delayMs);
+            if (m_ticker)
+                m_ticker->schedule(this, m_frames.first().delayMs);
         }
         return true;
     }
@@ -210,7 +113,8 @@ void GifAnimation::Stop()
 {
     if (!m_playing)
         return;
-    m_ticker->cancel(this);
+    if (m_ticker)
+        m_ticker->cancel(this);
     m_playing = false;
     m_saved = QImage();
 }
@@ -244,7 +148,7 @@ void GifAnimation::advanceFrame()
     } else {
         stepFrame();
     }
-    if (m_playing)
+    if (m_playing && m_ticker)
         m_ticker->schedule(this, m_frames[m_current].delayMs);
 }
 

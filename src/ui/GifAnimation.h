@@ -4,6 +4,7 @@
 #include <QColor>
 #include <QImage>
 #include <QList>
+#include <QPointer>
 #include <QWidget>
 
 namespace dpx {
@@ -13,7 +14,7 @@ class GifTicker;
 // Shows a picture at its natural size and plays it when it is an animated GIF: the lamps
 // and indicators of the main window. Frames are cut out of the GIF by the block walker
 // (GifFile), decoded one by one and composed on an off-screen canvas, which painting copies.
-// Every playing control is driven by one timer shared by all of them on the UI thread.
+// The playing controls of a window are driven by one timer, the window's GifTicker.
 //
 // Usage: LoadFromResource(number), SetBackgroundColor(colour), Play(). Loading unloads the
 // old picture first, and unloading sets the background back to white, so set the colour
@@ -21,7 +22,8 @@ class GifTicker;
 class GifAnimation : public QWidget {
     Q_OBJECT
 public:
-    explicit GifAnimation(QWidget *parent = nullptr);
+    // `ticker` moves the animation; the control may outlive it (it then stops moving).
+    explicit GifAnimation(GifTicker &ticker, QWidget *parent = nullptr);
     ~GifAnimation() override;
 
     // ":/art/<number>.gif", or ":/art/<number>.png" when there is no GIF of that number.
@@ -72,7 +74,7 @@ private:
     int stepFrame(); // disposes of the current frame, shows the next; returns its time
     void updateOpacity();
 
-    GifTicker *m_ticker;
+    QPointer<GifTicker> m_ticker;
     QImage m_canvas;
     QImage m_still;
     QList<Frame> m_frames;

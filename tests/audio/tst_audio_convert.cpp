@@ -10,6 +10,11 @@
 
 #include <QStandardPaths>
 
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 using namespace dpx;
 
 namespace {
@@ -229,6 +234,37 @@ private Q_SLOTS:
         QCOMPARE(runJob({source, 0, std::nullopt}, m_dir.filePath(QStringLiteral("no/such/dir/x.raw")), &message),
                  int(Job::Failed));
         QVERIFY(!QFileInfo::exists(m_dir.filePath(QStringLiteral("no"))));
+    }
+
+    // A full disk for real: a child whose file size limit is below the output's. The write
+    // must fail (SIGXFSZ ignored, so the write returns an error), the old target must stay and
+    // no temporary file may be left.
+    void fullDiskKeepsTheOldFile()
+    {
+        QTemporaryDir dir;
+        const QString source = m_dir.filePath(QStringLiteral("five.wav"));
+        QVERIFY(writeLadder(source, 5, 8000, 1));
+        const QString target = dir.filePath(QStringLiteral("full.raw"));
+        QFile old(target);
+        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
+        old.close();
+        const SegmentConverter::Result result = SegmentConverter::convert({source, 0, 4.0});
+        QVERIFY(result.ok());
+        const pid_t child = fork();
+        QVERIFY(child >= 0);
+        if (child == 0) {
+            std::signal(SIGXFSZ, SIG_IGN);
+            const rlimit limit{10000, 10000};
+            setrlimit(RLIMIT_FSIZE, &limit);
+            _exit(SegmentConverter::write(target, result.raw).isEmpty() ? 1 : 0);
+        }
+        int status = 0;
+        QCOMPARE(waitpid(child, &status, 0), child);
+        QVERIFY(WIFEXITED(status));
+        QCOMPARE(WEXITSTATUS(status), 0); // the write reported the failure
+        QVERIFY(old.open(QIODevice::ReadOnly));
+        QCOMPARE(old.readAll(), QByteArray("old"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("full.raw")});
     }
 
 private:

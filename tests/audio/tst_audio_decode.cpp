@@ -3,6 +3,7 @@
 
 #include "audio/RingStream.h"
 #include "audio/SoundFileReader.h"
+#include "audio/Waveform.h"
 
 using namespace dpx;
 using namespace dpx::test;
@@ -52,6 +53,28 @@ class DecodeTest : public QObject {
         QVERIFY2(std::abs(rms - 0.1 / std::sqrt(2.0)) < 0.005, qPrintable(QString::number(rms)));
         QCOMPARE(openFileCount(path), 0);                // closed at its end, not at the next Stop
         QCOMPARE(stream.read(buffer, sizeof buffer), 0); // nothing repeats
+    }
+
+    // Half silence, half a 0.5 tone (stereo, one channel silent: the mix is the mean).
+    void waveformFollowsTheDecodedSound()
+    {
+        const QString path = m_dir.filePath(QStringLiteral("half.wav"));
+        SF_INFO info{0, 8000, 2, SF_FORMAT_WAV | SF_FORMAT_FLOAT, 0, 0};
+        SNDFILE *file = sf_open(QFile::encodeName(path).constData(), SFM_WRITE, &info);
+        QVERIFY(file);
+        std::vector<float> frames(2 * 16000, 0.0f);
+        for (size_t i = 8000; i < 16000; ++i)
+            frames[2 * i] = float(std::sin(2 * M_PI * 440 * double(i) / 8000));
+        QCOMPARE(sf_writef_float(file, frames.data(), 16000), sf_count_t(16000));
+        sf_close(file);
+        const Waveform shape = Waveform::compute(path, 100);
+        QCOMPARE(shape.maximum.size(), 100);
+        QCOMPARE(shape.maximum.at(10), 0.0f);
+        QVERIFY(std::abs(shape.maximum.at(90) - 0.5f) < 0.01f);
+        QVERIFY(std::abs(shape.minimum.at(90) + 0.5f) < 0.01f);
+        QVERIFY(Waveform::compute(m_dir.filePath(QStringLiteral("missing.wav")), 100).isEmpty());
+        const std::atomic_bool cancelled{true};
+        QVERIFY(Waveform::compute(path, 100, &cancelled).isEmpty());
     }
 };
 

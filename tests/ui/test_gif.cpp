@@ -2,8 +2,10 @@
 // The GIF block walker and the animated picture control, and the lamp images it plays.
 #include "ui/GifAnimation.h"
 #include "ui/GifFile.h"
+#include "ui/GifTicker.h"
 
 #include <QBuffer>
+#include <memory>
 #include <QTest>
 
 using namespace dpx;
@@ -95,6 +97,8 @@ QColor at(const GifAnimation &control, int x, int y)
 class TestGif : public QObject {
     Q_OBJECT
 
+    GifTicker m_ticker;
+
 private Q_SLOTS:
     void walkerFindsFramesAndTiming();
     void badDataLoadsNothing();
@@ -102,6 +106,7 @@ private Q_SLOTS:
     void stills_data();
     void stills();
     void secondLoadStopsTheFirst();
+    void controlOutlivesItsTicker();
     void lampImages_data();
     void lampImages();
 };
@@ -122,7 +127,7 @@ void TestGif::walkerFindsFramesAndTiming()
     }
 
     // Stored delays are hundredths; below 5 they mean 100 ms.
-    GifAnimation control;
+    GifAnimation control(m_ticker);
     QVERIFY(control.LoadFromMemory(data));
     QCOMPARE(control.frameCount(), 3);
     QCOMPARE(control.frameDelayMs(0), 100);
@@ -145,7 +150,7 @@ void TestGif::badDataLoadsNothing()
     };
     for (qsizetype length = 0; length < good.size(); ++length) // every truncation
         cases.append({good.left(length), length < 6 ? S::NotGif : S::Malformed});
-    GifAnimation control;
+    GifAnimation control(m_ticker);
     for (const auto &[data, status] : cases) {
         const GifFile gif = GifFile::parse(data);
         const QByteArray what = data.left(40).toHex();
@@ -165,7 +170,7 @@ void TestGif::disposalOnTheCanvas()
                                               {QRect(1, 1, 2, 2), Red, 10, 2},
                                               {QRect(0, 0, 2, 2), Blue, 10, 3},
                                               {QRect(3, 3, 1, 1), Red, 10, 0}});
-    GifAnimation control;
+    GifAnimation control(m_ticker);
     QVERIFY(control.LoadFromMemory(data));
     control.SetBackgroundColor(Qt::white);
     QVERIFY(control.Play());
@@ -208,7 +213,7 @@ void TestGif::stills()
     QFETCH(QByteArray, data);
     QFETCH(QSize, size);
     QFETCH(QColor, colour);
-    GifAnimation control;
+    GifAnimation control(m_ticker);
     QVERIFY(control.LoadFromMemory(data));
     QVERIFY(!control.isAnimated());
     QCOMPARE(control.sizeHint(), size);
@@ -224,7 +229,7 @@ void TestGif::stills()
 void TestGif::secondLoadStopsTheFirst()
 {
     // Two controls at 50 ms per frame: each goes round on its own timer.
-    GifAnimation control, other;
+    GifAnimation control(m_ticker), other(m_ticker);
     for (GifAnimation *gif : {&control, &other})
         QVERIFY(gif->LoadFromMemory(redGreen()) && gif->Play());
     QTRY_COMPARE_WITH_TIMEOUT(at(control, 0, 0), QColor(Qt::green), 5000);
@@ -238,6 +243,24 @@ void TestGif::secondLoadStopsTheFirst()
     QTRY_COMPARE_WITH_TIMEOUT(at(other, 0, 0), QColor(Qt::red), 5000);
     QCOMPARE(control.currentFrame(), -1);
     QCOMPARE(at(control, 0, 0), QColor(Qt::white));
+}
+
+void TestGif::controlOutlivesItsTicker()
+{
+    // The window owns the ticker and may drop it before its lamps: they stop moving and stay
+    // safe to use and to destroy.
+    auto ticker = std::make_unique<GifTicker>();
+    GifAnimation control(*ticker);
+    QVERIFY(control.LoadFromMemory(redGreen()) && control.Play());
+    QCOMPARE(ticker->playingCount(), 1);
+    QTRY_COMPARE_WITH_TIMEOUT(control.currentFrame(), 1, 5000);
+    ticker.reset();
+    QTest::qWait(150);
+    QCOMPARE(control.currentFrame(), 1);
+    control.advanceFrame(); // by hand it still steps
+    QCOMPARE(control.currentFrame(), 0);
+    control.Stop();
+    QVERIFY(control.LoadFromMemory(redGreen()) && control.Play());
 }
 
 void TestGif::lampImages_data()
@@ -281,7 +304,7 @@ void TestGif::lampImages()
     QFETCH(int, dark);
     QFETCH(QList<int>, delays);
 
-    GifAnimation control;
+    GifAnimation control(m_ticker);
     QVERIFY(control.LoadFromResource(number));
     control.SetBackgroundColor(Qt::white);
     QCOMPARE(control.size(), size);

@@ -37,6 +37,7 @@ QImage paintSettingsBackground(); // 519: the phone settings window, 340 x 340
 bool writeThemeImages(const QString &folder, QStringList &errors);
 void writeAddressBookArt(ArtWriter &writer); // 132 (button strip), 199 (phone book)
 void writeTransferArt(ArtWriter &writer);
+void writeConverterArt(ArtWriter &writer); // 138, 142, 143, 153, 154 and the slider
 void writeCallHistoryIcons(ArtWriter &writer);
 
 // Paints the whole window from the images in `artFolder` as the program would show it.

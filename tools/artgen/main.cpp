@@ -33,6 +33,7 @@ int generate(const QString &folder, const QString &themes)
     if (!themes.isEmpty())
         writeThemeImages(themes, themeErrors);
     writeTransferArt(writer);
+    writeConverterArt(writer);
     writeCallHistoryIcons(writer);
     QTextStream err(stderr);
     for (const QString &e : writer.errors() + themeErrors)
