@@ -411,6 +411,13 @@
     </message>
 </context>
 <context>
+    <name>SegmentCapture</name>
+    <message>
+        <source>轉換錯誤!</source>
+        <translation>Conversion error!</translation>
+    </message>
+</context>
+<context>
     <name>TransferTexts</name>
     <message>
         <source>打開設備錯誤</source>
@@ -538,6 +545,134 @@
     <message>
         <source>Released at 2009-09-16 09:00</source>
         <translation>Released at 2009-09-16 09:00</translation>
+    </message>
+</context>
+<context>
+    <name>dpx::AudioConverterWindow</name>
+    <message>
+        <source>停止轉換</source>
+        <translation>Stop converting</translation>
+    </message>
+    <message>
+        <source>轉換</source>
+        <translation>Convert</translation>
+    </message>
+    <message>
+        <source>轉換音檔....</source>
+        <translation>Converting....</translation>
+    </message>
+    <message>
+        <source>Windows Audio Files (*.raw)</source>
+        <translation>Phone sound files (*.raw)</translation>
+    </message>
+    <message>
+        <source>All Files(*.*) (*)</source>
+        <translation>All files (*)</translation>
+    </message>
+    <message>
+        <source>這個音檔正在被使用.
+ 請另取個名字!</source>
+        <translation>This sound file is in use.
+ Please choose another name!</translation>
+    </message>
+    <message>
+        <source>這個音檔已經存在. 
+ 你想覆蓋這個音檔嗎?</source>
+        <translation>This sound file already exists. 
+ Do you want to replace it?</translation>
+    </message>
+    <message>
+        <source>試聽選取部分</source>
+        <translation>Listen to the selection</translation>
+    </message>
+    <message>
+        <source>轉換選取部分...</source>
+        <translation>Convert the selection...</translation>
+    </message>
+    <message>
+        <source>這個音檔無法播放</source>
+        <translation>This sound file cannot be played</translation>
+    </message>
+    <message>
+        <source>找不到這個音檔</source>
+        <translation>Sound file not found</translation>
+    </message>
+    <message>
+        <source> 音檔轉換器 </source>
+        <translation> Audio converter </translation>
+    </message>
+    <message>
+        <source>音檔轉換器</source>
+        <translation>Audio converter</translation>
+    </message>
+    <message>
+        <source>關閉</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>最小化</source>
+        <translation>Minimise</translation>
+    </message>
+    <message>
+        <source>隱藏文檔列表</source>
+        <translation>Hide the file list</translation>
+    </message>
+    <message>
+        <source>打開文檔</source>
+        <translation>Open file</translation>
+    </message>
+    <message>
+        <source>播放</source>
+        <translation>Play</translation>
+    </message>
+    <message>
+        <source>暫停</source>
+        <translation>Pause</translation>
+    </message>
+    <message>
+        <source>停止</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <source>減小音量</source>
+        <translation>Volume down</translation>
+    </message>
+    <message>
+        <source>增加音量</source>
+        <translation>Volume up</translation>
+    </message>
+    <message>
+        <source>音檔轉換</source>
+        <translation>Audio converter</translation>
+    </message>
+    <message>
+        <source>添加音檔</source>
+        <translation>Add sound file</translation>
+    </message>
+    <message>
+        <source>刪除音檔</source>
+        <translation>Remove sound file</translation>
+    </message>
+    <message>
+        <source>媒體文件</source>
+        <translation>Media files</translation>
+    </message>
+    <message>
+        <source>Audio Files (*.wav *.mp3)</source>
+        <translation>Audio Files (*.wav *.mp3)</translation>
+    </message>
+    <message>
+        <source>隱藏文檔</source>
+        <translation>Hide files</translation>
+    </message>
+    <message>
+        <source>顯示文檔</source>
+        <translation>Show files</translation>
+    </message>
+    <message>
+        <source>138</source>
+        <comment>the name of the background art with its texts in this language</comment>
+        <translation>138-en</translation>
     </message>
 </context>
 <context>
@@ -1072,6 +1207,10 @@ Example: https://crm.example.com/search?phone={digits}</translation>
     <message>
         <source>正在撥號 %1</source>
         <translation>Dialling %1</translation>
+    </message>
+    <message>
+        <source>音檔轉換...</source>
+        <translation>Audio converter...</translation>
     </message>
 </context>
 <context>

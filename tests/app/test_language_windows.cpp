@@ -85,7 +85,7 @@ QStringList clippedTexts(const QWidget *window)
 {
     QStringList clipped;
     const auto check = [&](const QWidget *widget, const QString &text, int room) {
-        if (!widget->isVisibleTo(window) || text.isEmpty() || text.contains(QLatin1Char('\n')))
+        if (!widget->isVisibleTo(window) || text.trimmed().isEmpty() || text.contains(QLatin1Char('\n')))
             return;
         const int needed = widget->fontMetrics().horizontalAdvance(text);
         if (needed > room)
