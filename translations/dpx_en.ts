@@ -1424,6 +1424,51 @@ Example: https://crm.example.com/search?phone={digits}</translation>
     </message>
 </context>
 <context>
+    <name>dpx::RecordingFlow</name>
+    <message>
+        <source>沒有找到USB聲卡!</source>
+        <translation>USB sound card not found!</translation>
+    </message>
+    <message>
+        <source>錄音...</source>
+        <translation>Recording...</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>Note</translation>
+    </message>
+    <message>
+        <source>创建directsound 失败！</source>
+        <translation>Could not open the sound device!</translation>
+    </message>
+    <message>
+        <source>error #01</source>
+        <translation>error #01</translation>
+    </message>
+    <message>
+        <source>錄音停止...</source>
+        <translation>Recording stopped...</translation>
+    </message>
+    <message>
+        <source>error Can not save</source>
+        <translation>Error: cannot save</translation>
+    </message>
+    <message>
+        <source>文檔已經存在,是否覆蓋?</source>
+        <translation>The file already exists. Replace it?</translation>
+    </message>
+    <message>
+        <source>錄音無法儲存:%1
+它保留在資料夾中,下次啟動時會再詢問。</source>
+        <translation>The recording could not be saved: %1
+It stays in the folder; DPX asks again at the next start.</translation>
+    </message>
+    <message>
+        <source>有未保存的錄音 %1, 是否保存?</source>
+        <translation>There is an unsaved recording %1. Save it?</translation>
+    </message>
+</context>
+<context>
     <name>dpx::SimPanel</name>
     <message>
         <source>模擬電話機</source>
@@ -1530,6 +1575,17 @@ Example: https://crm.example.com/search?phone={digits}</translation>
     <message>
         <source>Skin 未儲存: %1</source>
         <translation>Skin not saved: %1</translation>
+    </message>
+</context>
+<context>
+    <name>dpx::SoundRecorder</name>
+    <message>
+        <source>錄音無法寫入磁碟(磁碟可能已滿),錄音已停止。已錄下的部分已保留。</source>
+        <translation>The recording cannot be written (the disk may be full): recording stopped. What was recorded is kept.</translation>
+    </message>
+    <message>
+        <source>錄音裝置已被移除,錄音已停止。已錄下的部分已保留。</source>
+        <translation>The recording device was removed: recording stopped. What was recorded is kept.</translation>
     </message>
 </context>
 </TS>

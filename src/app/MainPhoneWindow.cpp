@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/MainPhoneWindow.h"
+#include "app/RecordingFlow.h"
 
 #include "addressbook/AddressDatabase.h"
 #include "app/AboutBox.h"
@@ -73,6 +74,11 @@ MainPhoneWindow::MainPhoneWindow(const PhoneServices &services, QWidget *parent)
     m_gifTicker = new GifTicker(this); // moves the lamps
     placeControls();
     connect(this, &MainPhoneWindow::keyClicked, this, &MainPhoneWindow::PressKey);
+    m_recordingFlow = new RecordingFlow(*this, m_services.dataFolder ? m_services.dataFolder->path() : QString(), this);
+    if (m_services.confirm)
+        m_recordingFlow->setQuestion([confirm = m_services.confirm](const QString &, const QString &text) { return confirm(text); });
+    if (KeyButton *record = m_keys.value(1046))
+        connect(record, &QAbstractButton::clicked, m_recordingFlow, &RecordingFlow::toggle);
 
     m_tray = new PhoneTray(windowTitle(), this);
     connect(m_tray, &PhoneTray::languageProblem, this, &MainPhoneWindow::ShowStatusText);
@@ -424,6 +430,11 @@ void MainPhoneWindow::refreshKeyImages(int lampNumber)
 
 void MainPhoneWindow::showMessage(const QString &text)
 {
+    showCaptionedMessage(windowTitle(), text);
+}
+
+void MainPhoneWindow::showCaptionedMessage(const QString &caption, const QString &text)
+{
     m_lastMessage = text;
     // One box per text: the same message again raises the box already open.
     if (QMessageBox *open = m_openMessages.value(text)) {
@@ -431,7 +442,7 @@ void MainPhoneWindow::showMessage(const QString &text)
         open->activateWindow();
         return;
     }
-    auto *box = new QMessageBox(QMessageBox::NoIcon, windowTitle(), text, QMessageBox::Ok, this);
+    auto *box = new QMessageBox(QMessageBox::NoIcon, caption, text, QMessageBox::Ok, this);
     box->setAttribute(Qt::WA_DeleteOnClose);
     m_openMessages.insert(text, box);
     connect(box, &QObject::destroyed, this, [this, text] { m_openMessages.remove(text); });

@@ -32,6 +32,7 @@ class KeyButton;
 class Keypad;
 class LcdPanel;
 class PhoneTray;
+class RecordingFlow;
 class StatusLine;
 class CGfxOutBarCtrl;
 class PhoneBookTree;
@@ -114,8 +115,10 @@ public:
     int deepestDeviceEventNesting() const { return m_deepestDeviceEventNesting; }
 
     // A message for the user: a message box that does not block the telephone. One box per
-    // text: the same text while its box is open raises that box.
+    // text: the same text while its box is open raises that box. The caption is the window's
+    // title, or the one given.
     void showMessage(const QString &text);
+    void showCaptionedMessage(const QString &caption, const QString &text);
     int openMessageCount() const;
     QString lastMessage() const { return m_lastMessage; }
 
@@ -148,6 +151,8 @@ public:
     // Refills the phone-book tree of the folder bar from the address book.
     void FillPhoneBookTree();
     MasterOutputVolume &masterVolume() { return *m_volume; }
+    // The record button's recording and saving.
+    RecordingFlow &recordingFlow() { return *m_recordingFlow; }
 
 Q_SIGNALS:
     void exitRequested();
@@ -229,6 +234,7 @@ private:
     PhoneBookTree *m_tree = nullptr;
     MasterOutputVolume *m_volume = nullptr;
     ToolWindows *m_toolWindows = nullptr;
+    RecordingFlow *m_recordingFlow = nullptr;
     ChatClientPrompt *m_chatClient = nullptr; // made on first use
     QPixmap m_background;
     QHash<QString, QString> m_folderBarTexts; // the texts last given to folders and items

@@ -10,6 +10,7 @@
 #include "app/Language.h"
 #include "app/MainPhoneWindow.h"
 #include "app/Options.h"
+#include "app/RecordingFlow.h"
 #include "app/ScriptRunner.h"
 #include "app/SimPanel.h"
 #include "app/SimEepromFile.h"
@@ -40,6 +41,8 @@
 namespace dpx {
 
 namespace {
+
+constexpr int OfferUnsavedDelayMs = 500;
 
 bool interactive()
 {
@@ -247,6 +250,9 @@ int PhoneApp::run(int argc, char **argv)
             if (!runner->start(options.simScript))
                 return 1;
         }
+        // A recording left unsaved by the last run is offered once the window is up (and a
+        // script has queued its answers).
+        QTimer::singleShot(OfferUnsavedDelayMs, &window, [&window] { window.recordingFlow().offerUnsaved(); });
         if (replay) {
             replay->setHoldAtMarks(runner != nullptr);
             // Alone, the replay ends the program when the trace has played; with a script,

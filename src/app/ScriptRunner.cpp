@@ -38,6 +38,7 @@ ScriptRunner::ScriptRunner(MainPhoneWindow &window, SimulatedBox &box, QObject *
         connect(link, &BoxLink::readerListening, this, [this] { m_readerListening = true; });
         connect(link, &BoxLink::boxLost, this, [this] { m_readerListening = false; });
     }
+    answerFileDialogs();
 }
 
 bool ScriptRunner::start(const QString &path)
@@ -86,6 +87,10 @@ void ScriptRunner::step()
         return;
     }
     const ScriptCommand &command = m_commands.at(m_index);
+    if (!m_unansweredDialog.isEmpty()) { // a dialog that opened by itself (say, at a start)
+        fail(command, m_unansweredDialog);
+        return;
+    }
     switch (command.kind) {
     case ScriptCommand::Wait:
         ++m_index;
@@ -108,6 +113,7 @@ void ScriptRunner::step()
     case ScriptCommand::ExpectMissedCount:
     case ScriptCommand::ExpectLastCall:
     case ScriptCommand::ExpectActionCount:
+    case ScriptCommand::ExpectRecording:
     case ScriptCommand::ExpectSlot:
     case ScriptCommand::ExpectCard: {
         if (!m_expecting) {
@@ -135,7 +141,8 @@ void ScriptRunner::step()
             && command.kind != ScriptCommand::Unplug && command.kind != ScriptCommand::Screenshot
             && command.kind != ScriptCommand::OpenWindow
             && command.kind != ScriptCommand::ScreenshotWindow && !isTransferCommand(command.kind)
-            && command.kind != ScriptCommand::SetAction;
+            && command.kind != ScriptCommand::SetAction && command.kind != ScriptCommand::Record
+            && command.kind != ScriptCommand::AnswerSave;
         if (fromTelephone && m_box.isPlugged() && !m_readerListening) {
             if (!m_waitingForReader.isValid())
                 m_waitingForReader.start();
@@ -245,6 +252,9 @@ QString ScriptRunner::act(const ScriptCommand &command)
         m_actions->addAction(action);
         return {};
     }
+    case ScriptCommand::Record:
+    case ScriptCommand::AnswerSave:
+        return actOnRecording(command);
     default:
         if (isTransferCommand(command.kind))
             return actOnTransfer(command);
@@ -300,6 +310,10 @@ QString ScriptRunner::check(const ScriptCommand &command) const
         break;
     case ScriptCommand::ExpectAlert:
         actual = m_window.isCallerAlertPending() ? QStringLiteral("on") : QStringLiteral("off");
+        expected = command.flag ? QStringLiteral("on") : QStringLiteral("off");
+        break;
+    case ScriptCommand::ExpectRecording:
+        actual = m_window.isRecording() ? QStringLiteral("on") : QStringLiteral("off");
         expected = command.flag ? QStringLiteral("on") : QStringLiteral("off");
         break;
     case ScriptCommand::ExpectCard: {

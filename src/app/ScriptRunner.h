@@ -5,6 +5,7 @@
 
 #include <QElapsedTimer>
 #include <QObject>
+#include <QStringList>
 #include <QTimer>
 
 namespace dpx {
@@ -28,6 +29,7 @@ public:
     static constexpr int TransferExpectTimeoutMs = 120000; // a slot is checked once the transfer ends
 
     ScriptRunner(MainPhoneWindow &window, SimulatedBox &box, QObject *parent = nullptr);
+    ~ScriptRunner() override; // removes its answers to file dialogs
 
     // Reads the script file and starts it; false (with a message on standard error) when the
     // file cannot be read or a line is not understood.
@@ -64,6 +66,10 @@ private:
     void fail(const ScriptCommand &command, const QString &message);
 
     QString checkHistory(const ScriptCommand &command) const;
+    // Recording (ScriptRecording.cpp): the record button and the answers to save dialogs,
+    // which a script gives ahead; a save dialog with none queued fails the script.
+    void answerFileDialogs();
+    QString actOnRecording(const ScriptCommand &command);
 
     MainPhoneWindow &m_window;
     SimulatedBox &m_box;
@@ -80,6 +86,8 @@ private:
     TracingTransport *m_tracer = nullptr;
     ReplayTransport *m_replay = nullptr;
     bool m_replaySettling = false; // a box step's recorded consequences are still playing
+    QStringList m_saveAnswers;     // for the next save dialogs; empty text cancels
+    QString m_unansweredDialog;    // a save dialog came with no answer queued
 };
 
 } // namespace dpx

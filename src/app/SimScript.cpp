@@ -114,7 +114,8 @@ const char *usageOf(const QString &verb)
         {"press", "press KEYNUMBER"},
         {"expect", "expect lcd1|lcd2 \"TEXT\", lamp N STATE, status \"TEXT\", message \"TEXT\", "
                    "card NAME|none, slot N FILE|empty, sent HEX, caller \"TEXT\", alert on|off, "
-                   "history-count N, missed-count N, last-call RESULT NUMBER or action-count N"},
+                   "history-count N, missed-count N, last-call RESULT NUMBER, action-count N or "
+                   "recording on|off"},
         {"dial", "dial \"REQUEST\""},
         {"screenshot", "screenshot FILE"},
         {"open", "open NAME"},
@@ -124,6 +125,8 @@ const char *usageOf(const QString &verb)
         {"cancel", "cancel"},
         {"fault", "fault drop|late|pull|corrupt N, or fault erase|flip"},
         {"set-action", "set-action ring|answer|end|missed url|program \"TEMPLATE\""},
+        {"record", "record"},
+        {"answer-save", "answer-save PATH|cancel"},
         {"quit", "quit"},
     };
     for (const auto &[name, usage] : usages)
@@ -136,7 +139,7 @@ QString knownVerbs()
 {
     return QStringLiteral("wait, plug, unplug, event, ring, handset, connect, hangup, display, lamp, press, expect, "
                           "dial, screenshot, open, screenshot-window, load, factory, cancel, "
-                          "fault, set-action or quit");
+                          "fault, set-action, record, answer-save or quit");
 }
 
 // Reads one non-empty line into a command; returns an error text when it cannot.
@@ -236,11 +239,12 @@ QString readCommand(const QStringList &w, ScriptCommand *cmd)
             cmd->kind = ScriptCommand::ExpectMessage;
         } else if (what == QLatin1String("caller")) {
             cmd->kind = ScriptCommand::ExpectCaller;
-        } else if (what == QLatin1String("alert")) {
+        } else if (what == QLatin1String("alert") || what == QLatin1String("recording")) {
             const QString state = w[2].toLower();
             if (state != QLatin1String("on") && state != QLatin1String("off"))
-                return QStringLiteral("expect alert needs on or off");
-            cmd->kind = ScriptCommand::ExpectAlert;
+                return QStringLiteral("expect %1 needs on or off").arg(what);
+            cmd->kind = what == QLatin1String("alert") ? ScriptCommand::ExpectAlert
+                                                       : ScriptCommand::ExpectRecording;
             cmd->flag = state == QLatin1String("on");
         } else if (what == QLatin1String("history-count") || what == QLatin1String("missed-count")) {
             const auto count = number(w[2], 0, 1000000);
@@ -315,6 +319,12 @@ QString readCommand(const QStringList &w, ScriptCommand *cmd)
         cmd->kind = ScriptCommand::Fault;
         cmd->text = what;
         cmd->numbers = {count.value_or(1)};
+    } else if (verb == QLatin1String("record") && wantArgs(0)) {
+        cmd->kind = ScriptCommand::Record;
+    } else if (verb == QLatin1String("answer-save") && wantArgs(1)) {
+        cmd->kind = ScriptCommand::AnswerSave;
+        cmd->flag = w[1] == QLatin1String("cancel");
+        cmd->text = cmd->flag ? QString() : w[1];
     } else if (verb == QLatin1String("quit") && wantArgs(0)) {
         cmd->kind = ScriptCommand::Quit;
     } else {

@@ -44,13 +44,17 @@ struct ScriptCommand {
         ExpectLastCall,     // expect last-call RESULT NUMBER
         SetAction,          // set-action WHEN KIND "TEMPLATE"  (for this run only)
         ExpectActionCount,  // expect action-count N             (actions taken since the start)
+        Record,             // record                  (presses the record button)
+        ExpectRecording,    // expect recording on|off
+        AnswerSave,         // answer-save PATH|cancel (the answer of the next save dialog)
     };
     Kind kind = Quit;
     int line = 0;          // line number in the script, from 1
     QList<int> numbers;    // wait time, event bytes, key number, line or lamp number, tool window,
                            // action moment and kind
     QString text;          // quoted text, file name, number to ring, hex prefix, lamp state
-    bool flag = false;     // ring: outside line (co) rather than intercom; expect alert: on
+    bool flag = false;     // ring: outside line (co) rather than intercom; expect alert,
+                           // expect recording: on; answer-save: cancel
 };
 
 struct ParsedScript {
