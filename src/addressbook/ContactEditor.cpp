@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "addressbook/ContactEditor.h"
 
+#include "ui/Translated.h"
+
 #include "addressbook/ContactName.h"
 #include "addressbook/ContactPictureImage.h"
 #include "addressbook/PictureBox.h"
@@ -31,34 +33,34 @@ struct FieldPlace {
 
 // The fields in tab order.
 constexpr FieldPlace Fields[] = {
-    {ContactColumn::LastName, "姓氏", 31, 5, 53, 14},
-    {ContactColumn::FirstName, "名字", 122, 5, 69, 14},
-    {ContactColumn::NickName, "暱稱", 219, 5, 67, 14},
-    {ContactColumn::CompanyNumber, "公司統編", 331, 5, 40, 14},
-    {ContactColumn::JobTitle, "職稱", 31, 27, 53, 14},
-    {ContactColumn::Department, "部門", 122, 27, 69, 14},
-    {ContactColumn::Spouse, "配偶", 280, 27, 51, 14},
-    {ContactColumn::BusinessTelephoneNumber, "商務電話", 49, 47, 109, 14},
-    {ContactColumn::BusinessExtension, "分機", 188, 47, 51, 14},
-    {ContactColumn::Birthday, "生日", 280, 46, 51, 14},
-    {ContactColumn::HomeTelephoneNumber, "住家電話", 49, 66, 109, 14},
-    {ContactColumn::HomeExtension, "分機", 188, 66, 51, 14},
-    {ContactColumn::Anniversary, "紀念日", 280, 65, 51, 14},
-    {ContactColumn::BusinessFaxNumber, "商務傳真", 49, 83, 109, 14},
-    {ContactColumn::BusinessFaxExtension, "分機", 188, 83, 51, 14},
-    {ContactColumn::EmailAddress, "電子郵件", 280, 84, 99, 14},
-    {ContactColumn::MobileTelephoneNumber, "行動電話", 49, 105, 109, 14},
-    {ContactColumn::WebPage, "網頁", 280, 103, 99, 14},
-    {ContactColumn::NetworkPhoneNumber, "網路電話", 49, 124, 109, 14},
-    {ContactColumn::NetworkExtension, "分機", 188, 124, 51, 14},
-    {ContactColumn::ImmdiateNumber, "即時通帳號", 49, 143, 109, 14},
-    {ContactColumn::AssistantPhoneNumber, "助理", 49, 160, 109, 14},
-    {ContactColumn::AssitantExtension, "分機", 188, 160, 51, 14},
-    {ContactColumn::Company, "公司", 49, 181, 189, 14},
-    {ContactColumn::CompanyPostalCode, "郵遞區號", 49, 199, 79, 14},
-    {ContactColumn::CompanyAddress, "公司地址", 49, 219, 189, 14},
-    {ContactColumn::HomePostalCode, "郵遞區號", 49, 238, 79, 14},
-    {ContactColumn::HomeAddress, "住家地址", 49, 257, 189, 14},
+    {ContactColumn::LastName, QT_TRANSLATE_NOOP("dpx::ContactEditor", "姓氏"), 31, 5, 53, 14},
+    {ContactColumn::FirstName, QT_TRANSLATE_NOOP("dpx::ContactEditor", "名字"), 122, 5, 69, 14},
+    {ContactColumn::NickName, QT_TRANSLATE_NOOP("dpx::ContactEditor", "暱稱"), 219, 5, 67, 14},
+    {ContactColumn::CompanyNumber, QT_TRANSLATE_NOOP("dpx::ContactEditor", "公司統編"), 331, 5, 40, 14},
+    {ContactColumn::JobTitle, QT_TRANSLATE_NOOP("dpx::ContactEditor", "職稱"), 31, 27, 53, 14},
+    {ContactColumn::Department, QT_TRANSLATE_NOOP("dpx::ContactEditor", "部門"), 122, 27, 69, 14},
+    {ContactColumn::Spouse, QT_TRANSLATE_NOOP("dpx::ContactEditor", "配偶"), 280, 27, 51, 14},
+    {ContactColumn::BusinessTelephoneNumber, QT_TRANSLATE_NOOP("dpx::ContactEditor", "商務電話"), 49, 47, 109, 14},
+    {ContactColumn::BusinessExtension, QT_TRANSLATE_NOOP("dpx::ContactEditor", "分機"), 188, 47, 51, 14},
+    {ContactColumn::Birthday, QT_TRANSLATE_NOOP("dpx::ContactEditor", "生日"), 280, 46, 51, 14},
+    {ContactColumn::HomeTelephoneNumber, QT_TRANSLATE_NOOP("dpx::ContactEditor", "住家電話"), 49, 66, 109, 14},
+    {ContactColumn::HomeExtension, QT_TRANSLATE_NOOP("dpx::ContactEditor", "分機"), 188, 66, 51, 14},
+    {ContactColumn::Anniversary, QT_TRANSLATE_NOOP("dpx::ContactEditor", "紀念日"), 280, 65, 51, 14},
+    {ContactColumn::BusinessFaxNumber, QT_TRANSLATE_NOOP("dpx::ContactEditor", "商務傳真"), 49, 83, 109, 14},
+    {ContactColumn::BusinessFaxExtension, QT_TRANSLATE_NOOP("dpx::ContactEditor", "分機"), 188, 83, 51, 14},
+    {ContactColumn::EmailAddress, QT_TRANSLATE_NOOP("dpx::ContactEditor", "電子郵件"), 280, 84, 99, 14},
+    {ContactColumn::MobileTelephoneNumber, QT_TRANSLATE_NOOP("dpx::ContactEditor", "行動電話"), 49, 105, 109, 14},
+    {ContactColumn::WebPage, QT_TRANSLATE_NOOP("dpx::ContactEditor", "網頁"), 280, 103, 99, 14},
+    {ContactColumn::NetworkPhoneNumber, QT_TRANSLATE_NOOP("dpx::ContactEditor", "網路電話"), 49, 124, 109, 14},
+    {ContactColumn::NetworkExtension, QT_TRANSLATE_NOOP("dpx::ContactEditor", "分機"), 188, 124, 51, 14},
+    {ContactColumn::ImmdiateNumber, QT_TRANSLATE_NOOP("dpx::ContactEditor", "即時通帳號"), 49, 143, 109, 14},
+    {ContactColumn::AssistantPhoneNumber, QT_TRANSLATE_NOOP("dpx::ContactEditor", "助理"), 49, 160, 109, 14},
+    {ContactColumn::AssitantExtension, QT_TRANSLATE_NOOP("dpx::ContactEditor", "分機"), 188, 160, 51, 14},
+    {ContactColumn::Company, QT_TRANSLATE_NOOP("dpx::ContactEditor", "公司"), 49, 181, 189, 14},
+    {ContactColumn::CompanyPostalCode, QT_TRANSLATE_NOOP("dpx::ContactEditor", "郵遞區號"), 49, 199, 79, 14},
+    {ContactColumn::CompanyAddress, QT_TRANSLATE_NOOP("dpx::ContactEditor", "公司地址"), 49, 219, 189, 14},
+    {ContactColumn::HomePostalCode, QT_TRANSLATE_NOOP("dpx::ContactEditor", "郵遞區號"), 49, 238, 79, 14},
+    {ContactColumn::HomeAddress, QT_TRANSLATE_NOOP("dpx::ContactEditor", "住家地址"), 49, 257, 189, 14},
 };
 
 QRect placed(int x, int y, int width, int height)
@@ -66,11 +68,22 @@ QRect placed(int x, int y, int width, int height)
     return QRect(x * Unit, y * Unit, width * Unit, height * Unit);
 }
 
-QLabel *addLabel(QWidget *parent, const QString &text, const QRect &beside)
+// A field's label ends just left of the field, as wide as its text in the language in use.
+constexpr const char *BesideProperty = "besideField";
+
+void placeLabel(QLabel *label)
 {
-    auto *label = new QLabel(text, parent);
+    const QRect beside = label->property(BesideProperty).toRect();
     const int width = label->sizeHint().width();
     label->setGeometry(beside.left() - width - 6, beside.top(), width, beside.height());
+}
+
+QLabel *addLabel(QWidget *parent, const char *source, const QRect &beside)
+{
+    auto *label = new QLabel(parent);
+    setTranslated(label, "text", "dpx::ContactEditor", source);
+    label->setProperty(BesideProperty, beside);
+    placeLabel(label);
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     return label;
 }
@@ -80,7 +93,7 @@ QLabel *addLabel(QWidget *parent, const QString &text, const QRect &beside)
 ContactEditor::ContactEditor(ContactEditorContext context, QWidget *parent)
     : QDialog(parent), m_context(std::move(context)), m_store(m_context.pictureFolder)
 {
-    setWindowTitle(QString::fromUtf8(Title));
+    setTranslated(this, "windowTitle", this, Title);
     setFixedSize(Width, Height);
     buildFields();
     connect(&m_conversion, &QFutureWatcher<ConvertedPicture>::finished, this, &ContactEditor::onConverted);
@@ -99,26 +112,29 @@ void ContactEditor::buildFields()
     for (const FieldPlace &place : Fields) {
         auto *edit = new QLineEdit(this);
         edit->setGeometry(placed(place.x, place.y, place.width, place.height));
-        addLabel(this, QString::fromUtf8(place.label), edit->geometry());
+        addLabel(this, place.label, edit->geometry());
         m_fields.insert(place.column, edit);
     }
     m_remark = new QPlainTextEdit(this);
     m_remark->setGeometry(placed(280, 199, 99, 72));
     m_remark->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_remark->setTabChangesFocus(true);
-    addLabel(this, QStringLiteral("備註"), m_remark->geometry());
+    addLabel(this, QT_TR_NOOP("備註"), m_remark->geometry());
 
     m_picture = new PictureBox(this);
     m_picture->move(280 * Unit, 122 * Unit);
-    auto *caption = new QLabel(QStringLiteral("照片"), this);
+    auto *caption = new QLabel(this);
+    setTranslated(caption, "text", this, QT_TR_NOOP("照片"));
     caption->setGeometry(placed(246, 121, 21, 11));
     connect(m_picture, &PictureBox::chooseRequested, this, &ContactEditor::openChooser);
     connect(m_picture, &PictureBox::fileDropped, this, &ContactEditor::choosePictureFile);
     connect(m_picture, &PictureBox::removeRequested, this, &ContactEditor::removePicture);
 
     const QFont buttonFont(QStringLiteral("Arial"), 12);
-    m_ok = new SkinBitmapButton(QStringLiteral("確定"), this);
-    m_cancel = new SkinBitmapButton(QStringLiteral("取消"), this);
+    m_ok = new SkinBitmapButton(QString(), this);
+    m_cancel = new SkinBitmapButton(QString(), this);
+    setTranslated(m_ok, "text", this, QT_TR_NOOP("確定"));
+    setTranslated(m_cancel, "text", this, QT_TR_NOOP("取消"));
     for (SkinBitmapButton *button : {m_ok, m_cancel}) {
         button->setFont(buttonFont);
         button->SetUp(132, 5, 3, 3, 3, 3);
@@ -190,7 +206,7 @@ void ContactEditor::showPicture()
     m_picture->setImage(image);
     if (image.isNull() && !m_failedPictures.contains(path)) {
         m_failedPictures.insert(path);
-        message(QString::fromUtf8(PictureLoadFailedText));
+        message(tr(PictureLoadFailedText));
     }
 }
 
@@ -226,7 +242,7 @@ void ContactEditor::onConverted()
     const ConvertedPicture result = m_conversion.result();
     if (!result.ok()) {
         // The picture chosen before (if any) stays.
-        message(QString::fromUtf8(ConvertFailedText), result.error);
+        message(tr(ConvertFailedText), result.error);
         return;
     }
     m_pending = result.bmp;
@@ -248,7 +264,7 @@ bool ContactEditor::save()
     if (m_context.readOnly)
         return false;
     if (!m_context.database) {
-        message(QString::fromUtf8(SaveFailedText), QStringLiteral("There is no address database."));
+        message(tr(SaveFailedText), tr("沒有通訊簿資料庫。"));
         return false;
     }
     if (m_converting) {
@@ -258,7 +274,7 @@ bool ContactEditor::save()
     }
     const ContactRecord record = fieldsRecord();
     if (record.name().isEmpty()) {
-        message(QString::fromUtf8(EmptyNameText));
+        message(tr(EmptyNameText));
         m_fields.value(ContactColumn::LastName)->setFocus();
         return false;
     }
@@ -270,7 +286,7 @@ bool ContactEditor::save()
     const ContactSaveResult result =
         saveContactWithPicture(*m_context.database, m_store, m_context.loaded, record, picture);
     if (!result.ok) {
-        message(QString::fromUtf8(SaveFailedText), result.error);
+        message(tr(SaveFailedText), result.error);
         return false;
     }
     Q_EMIT saved(result.saved);
@@ -298,6 +314,20 @@ void ContactEditor::message(const QString &text, const QString &detail)
 {
     m_lastMessage = text;
     showWindowMessage(this, text, detail);
+}
+
+void ContactEditor::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange) {
+        // The labels take their new texts after this window: placed again once they have them.
+        QMetaObject::invokeMethod(this, [this] {
+            for (QLabel *label : findChildren<QLabel *>()) {
+                if (label->property(BesideProperty).isValid())
+                    placeLabel(label);
+            }
+        }, Qt::QueuedConnection);
+    }
+    QDialog::changeEvent(event);
 }
 
 } // namespace dpx

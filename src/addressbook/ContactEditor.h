@@ -40,11 +40,11 @@ class ContactEditor : public QDialog {
 public:
     static constexpr int Width = 764;
     static constexpr int Height = 610;
-    static constexpr const char *Title = "連絡人資料";
-    static constexpr const char *EmptyNameText = "請輸入連絡人的姓氏/名字!";
-    static constexpr const char *SaveFailedText = "保存失败!";
-    static constexpr const char *ConvertFailedText = "图片转换失败!";
-    static constexpr const char *PictureLoadFailedText = "导入头像失败!";
+    static constexpr const char *Title = QT_TR_NOOP("連絡人資料");
+    static constexpr const char *EmptyNameText = QT_TR_NOOP("請輸入連絡人的姓氏/名字!");
+    static constexpr const char *SaveFailedText = QT_TR_NOOP("保存失败!");
+    static constexpr const char *ConvertFailedText = QT_TR_NOOP("图片转换失败!");
+    static constexpr const char *PictureLoadFailedText = QT_TR_NOOP("导入头像失败!");
 
     explicit ContactEditor(ContactEditorContext context, QWidget *parent = nullptr);
     ~ContactEditor() override;
@@ -76,6 +76,7 @@ Q_SIGNALS:
     void saved(const dpx::ContactRecord &contact);
 
 protected:
+    void changeEvent(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 

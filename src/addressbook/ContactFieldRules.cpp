@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "addressbook/ContactFieldRules.h"
 
+#include <QCoreApplication>
 #include <QDate>
 #include <QRegularExpression>
 
@@ -198,7 +199,7 @@ void setPhone(ContactRecord &contact, PhoneKind kind, const PhoneNumber &phone)
 
 QString note(const PhoneNumber &phone)
 {
-    return u"第 %1 行:未匯入的電話號碼 %2 (%3)"_s.arg(phone.line).arg(phone.number, phone.label);
+    return QCoreApplication::translate("ContactImport", "第 %1 行:未匯入的電話號碼 %2 (%3)").arg(phone.line).arg(phone.number, phone.label);
 }
 
 } // namespace

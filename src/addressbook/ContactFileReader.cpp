@@ -4,6 +4,7 @@
 #include "addressbook/TextDecoding.h"
 #include "addressbook/VCardContact.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 
@@ -15,7 +16,7 @@ namespace dpx {
 
 QString lineNote(int line, const QString &text)
 {
-    return u"第 %1 行:%2"_s.arg(line).arg(text);
+    return QCoreApplication::translate("ContactImport", "第 %1 行:%2").arg(line).arg(text);
 }
 
 bool ContactFileReader::fail(Error error, const QString &text)
@@ -29,18 +30,18 @@ bool ContactFileReader::open(const QString &path, const QByteArray &legacyEncodi
 {
     const QFileInfo info(path);
     if (!info.exists())
-        return fail(Error::Unreadable, u"找不到檔案"_s);
+        return fail(Error::Unreadable, QCoreApplication::translate("ContactImport", "找不到檔案"));
     if (!info.isFile())
-        return fail(Error::Unreadable, u"不是檔案"_s);
+        return fail(Error::Unreadable, QCoreApplication::translate("ContactImport", "不是檔案"));
     if (info.size() > kMostFileBytes)
-        return fail(Error::Unreadable, u"檔案超過 128 MiB"_s);
+        return fail(Error::Unreadable, QCoreApplication::translate("ContactImport", "檔案超過 128 MiB"));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return fail(Error::Unreadable, file.errorString());
     // Read with a bound: the file may have grown since it was measured.
     const QByteArray data = file.read(kMostFileBytes + 1);
     if (data.size() > kMostFileBytes)
-        return fail(Error::Unreadable, u"檔案超過 128 MiB"_s);
+        return fail(Error::Unreadable, QCoreApplication::translate("ContactImport", "檔案超過 128 MiB"));
     if (file.error() != QFileDevice::NoError)
         return fail(Error::Unreadable, file.errorString());
     return openData(data, legacyEncoding);
@@ -64,7 +65,7 @@ bool ContactFileReader::openData(const QByteArray &data, const QByteArray &legac
     const std::optional<QString> text = textdecoding::decodeFile(data, legacyEncoding);
     if (!text)
         return fail(Error::Undecodable,
-                    u"內容不是有效的 %1 文字"_s.arg(QString::fromLatin1(
+                    QCoreApplication::translate("ContactImport", "內容不是有效的 %1 文字").arg(QString::fromLatin1(
                         textdecoding::byteOrderMark(data) ? textdecoding::byteOrderMark(data)->encoding
                         : legacyEncoding)));
     // The delimiter is the one whose header row names the most contact fields.
@@ -82,7 +83,7 @@ bool ContactFileReader::openData(const QByteArray &data, const QByteArray &legac
         }
     }
     if (!m_layout)
-        return fail(Error::NotContacts, u"標題列沒有可辨識的欄位"_s);
+        return fail(Error::NotContacts, QCoreApplication::translate("ContactImport", "標題列沒有可辨識的欄位"));
     m_textSize = text->size();
     return true;
 }
@@ -107,7 +108,7 @@ bool ContactFileReader::next(ImportEntry &entry)
         const bool blank = std::all_of(record.fields.cbegin(), record.fields.cend(),
                                        [](const QString &field) { return field.trimmed().isEmpty(); });
         if (blank) {
-            entry = ImportEntry{ImportEntry::Kind::Skipped, record.line, {}, u"略過空白列"_s, {}};
+            entry = ImportEntry{ImportEntry::Kind::Skipped, record.line, {}, QCoreApplication::translate("ContactImport", "略過空白列"), {}};
             return true;
         }
         entry = m_layout->entry(record.fields, record.line);

@@ -3,6 +3,7 @@
 
 #include "addressbook/AddressDatabase.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 
 using namespace Qt::StringLiterals;
@@ -13,8 +14,8 @@ QString ImportSummary::text() const
 {
     if (!fileRead)
         return error;
-    QString text = (cancelled ? u"匯入已取消:"_s : u"匯入完成:"_s)
-        + u"新增 %1 位連絡人,略過重複 %2 位,無法讀取 %3 筆。"_s.arg(added).arg(duplicates).arg(failed);
+    QString text = (cancelled ? QCoreApplication::translate("ContactImport", "匯入已取消:") : QCoreApplication::translate("ContactImport", "匯入完成:"))
+        + QCoreApplication::translate("ContactImport", "新增 %1 位連絡人,略過重複 %2 位,無法讀取 %3 筆。").arg(added).arg(duplicates).arg(failed);
     if (!error.isEmpty())
         text += u'\n' + error;
     return text;
@@ -56,7 +57,7 @@ ImportSummary ContactImporter::importReader(ContactFileReader &reader)
     }
     summary.fileRead = true;
     if (!m_db.IsOpen() && !m_db.Open()) {
-        summary.error = m_db.lastError().isEmpty() ? u"找不到通訊錄資料庫"_s : m_db.lastError();
+        summary.error = m_db.lastError().isEmpty() ? QCoreApplication::translate("ContactImport", "找不到通訊錄資料庫") : m_db.lastError();
         return summary;
     }
     if (!m_db.beginImportBatch()) {

@@ -5,6 +5,7 @@
 #include "addressbook/ContactCursor.h"
 #include "addressbook/VCardWriter.h"
 
+#include <QCoreApplication>
 #include <QAtomicInt>
 #include <QThread>
 
@@ -25,7 +26,7 @@ QString connectionName(const char *purpose)
 std::optional<QList<ContactRecord>> allContacts(AddressDatabase &database, QString *error)
 {
     if (!database.IsOpen() && !database.Open()) {
-        *error = database.lastError().isEmpty() ? u"找不到通訊錄資料庫"_s : database.lastError();
+        *error = database.lastError().isEmpty() ? QCoreApplication::translate("ContactImport", "找不到通訊錄資料庫") : database.lastError();
         return std::nullopt;
     }
     ContactCursor cursor(database);

@@ -3,6 +3,7 @@
 
 #include "addressbook/ContactFieldRules.h"
 
+#include <QCoreApplication>
 #include <QRegularExpression>
 
 using namespace Qt::StringLiterals;
@@ -142,7 +143,7 @@ ImportEntry CsvContactLayout::entry(const QStringList &fields, int line) const
     entry.line = line;
     if (fields.size() > m_columnCount) {
         entry.kind = ImportEntry::Kind::Failed;
-        entry.reason = u"欄位比標題列多 (%1 > %2)"_s.arg(fields.size()).arg(m_columnCount);
+        entry.reason = QCoreApplication::translate("ContactImport", "欄位比標題列多 (%1 > %2)").arg(fields.size()).arg(m_columnCount);
         return entry;
     }
     const auto value = [&fields](int column) {
@@ -207,7 +208,7 @@ ImportEntry CsvContactLayout::entry(const QStringList &fields, int line) const
             get(address.city), get(address.region), get(address.postalCode), get(address.country)};
         if (!parts.isEmpty()
             && !fieldrules::placeAddress(contact, kind, parts, &businessTaken, &homeTaken))
-            entry.notes.append(lineNote(line, u"未匯入的地址 "_s + parts.address()));
+            entry.notes.append(lineNote(line, QCoreApplication::translate("ContactImport", "未匯入的地址 ") + parts.address()));
     };
     place(m_business, fieldrules::AddressKind::Business, false);
     place(m_home, fieldrules::AddressKind::Home, false);
@@ -234,7 +235,7 @@ ImportEntry CsvContactLayout::entry(const QStringList &fields, int line) const
     }
     if (empty && name.isEmpty()) {
         entry.kind = ImportEntry::Kind::Skipped;
-        entry.reason = u"略過空白的連絡人"_s;
+        entry.reason = QCoreApplication::translate("ContactImport", "略過空白的連絡人");
         entry.notes.clear();
         return entry;
     }

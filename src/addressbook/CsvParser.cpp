@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "addressbook/CsvParser.h"
 
+#include <QCoreApplication>
+
 using namespace Qt::StringLiterals;
 
 namespace dpx {
@@ -52,7 +54,7 @@ bool CsvParser::next(Record &record)
                 field += text[i++];
             }
             if (!closed) {
-                record.fault = u"第 %1 行起的引號沒有結束"_s.arg(quoteLine);
+                record.fault = QCoreApplication::translate("ContactImport", "第 %1 行起的引號沒有結束").arg(quoteLine);
                 record.fields.append(field);
                 m_pos = size;
                 return true;

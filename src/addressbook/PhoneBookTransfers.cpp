@@ -39,7 +39,7 @@ QByteArray defaultEncodingChooser(QWidget *parent, const QString &file)
 {
     bool ok = false;
     const QString choice = QInputDialog::getItem(
-        parent, u"DPX"_s, QFileInfo(file).fileName() + u" 不是 UTF-8 文字,請選擇它的編碼:"_s,
+        parent, u"DPX"_s, PhoneBookTransfers::tr("%1 不是 UTF-8 文字,請選擇它的編碼:").arg(QFileInfo(file).fileName()),
         textdecoding::legacyEncodings(), 0, false, &ok);
     return ok ? choice.toLatin1() : QByteArray();
 }
@@ -89,7 +89,7 @@ QString PhoneBookTransfers::rememberedFile(Source source) const
 QString PhoneBookTransfers::toolTip(Source source) const
 {
     const QString files = rememberedFile(source);
-    return files.isEmpty() ? u"尚未選擇匯入的檔案"_s : u"預設匯入:"_s + files;
+    return files.isEmpty() ? tr("尚未選擇匯入的檔案") : tr("預設匯入:%1").arg(files);
 }
 
 void PhoneBookTransfers::remember(Source source, const QString &files)
@@ -118,7 +118,7 @@ void PhoneBookTransfers::importFrom(Source source, bool browse)
     const bool gone = files.isEmpty()
         || std::any_of(files.cbegin(), files.cend(), [](const QString &file) { return !QFileInfo(file).isFile(); });
     if (gone) {
-        m_callbacks.message(QString::fromUtf8(source == Source::VCard ? NoVCardDefaultText : NoCsvDefaultText),
+        m_callbacks.message(tr(source == Source::VCard ? NoVCardDefaultText : NoCsvDefaultText),
                             files.join(u'\n'));
         if (m_callbacks.refill)
             m_callbacks.refill();
@@ -132,7 +132,7 @@ void PhoneBookTransfers::importFiles(const QStringList &files, Source source, bo
     if (m_job || files.isEmpty())
         return;
     if (!m_database) {
-        m_callbacks.message(QString::fromUtf8(source == Source::VCard ? NoVCardDefaultText : NoEntriesText),
+        m_callbacks.message(tr(source == Source::VCard ? NoVCardDefaultText : NoEntriesText),
                             u"The address database is not open."_s);
         return;
     }
@@ -155,7 +155,7 @@ void PhoneBookTransfers::importFiles(const QStringList &files, Source source, bo
     m_lastSummaries.clear();
     m_job = new ContactImportJob(m_database->filePath(), files, legacy);
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    auto *progress = new QProgressDialog(u"匯入連絡人..."_s, u"取消"_s, 0, 1000, m_window);
+    auto *progress = new QProgressDialog(tr("匯入連絡人..."), tr("取消"), 0, 1000, m_window);
     progress->setObjectName(u"importProgress"_s);
     progress->setWindowModality(Qt::WindowModal);
     progress->setMinimumDuration(500);
@@ -216,9 +216,9 @@ void PhoneBookTransfers::report(const ImportSummary &summary, Source source)
     if (source == Source::VCard && !summary.filePath.endsWith(u".csv"_s, Qt::CaseInsensitive))
         text = QString::fromUtf8(NoVCardDefaultText);
     else if (summary.fileError == ContactFileReader::Error::NotContacts)
-        text = QString::fromUtf8(NotContactsText);
+        text = tr(NotContactsText);
     else
-        text = QString::fromUtf8(NoEntriesText);
+        text = tr(NoEntriesText);
     m_callbacks.message(text, summary.filePath + u": "_s + summary.error);
 }
 

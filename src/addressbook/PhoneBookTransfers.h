@@ -24,10 +24,10 @@ class ContactImportJob;
 class PhoneBookTransfers : public QObject {
     Q_OBJECT
 public:
-    static constexpr const char *NoVCardDefaultText = "No Default !";
-    static constexpr const char *NoCsvDefaultText = "沒有發現默認的Outlook聯繫人文件夾﹗";
-    static constexpr const char *NotContactsText = "不是聯繫人文件夾﹗";
-    static constexpr const char *NoEntriesText = "不能得到聯繫人條目﹗";
+    static constexpr const char *NoVCardDefaultText = QT_TR_NOOP("No Default !");
+    static constexpr const char *NoCsvDefaultText = QT_TR_NOOP("沒有發現默認的Outlook聯繫人文件夾﹗");
+    static constexpr const char *NotContactsText = QT_TR_NOOP("不是聯繫人文件夾﹗");
+    static constexpr const char *NoEntriesText = QT_TR_NOOP("不能得到聯繫人條目﹗");
 
     enum class Source { VCard, Csv };
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "addressbook/PhoneBookWindow.h"
 
+#include "ui/Translated.h"
+
 #include "addressbook/AddressDatabase.h"
 #include "addressbook/ContactCursor.h"
 #include "addressbook/ContactEditor.h"
@@ -67,11 +69,11 @@ PhoneBookWindow::PhoneBookWindow(PhoneBookContext context, QWidget *parent)
     : QDialog(parent), m_context(std::move(context)), m_store(m_context.pictureFolder),
       m_background(artPixmap(QStringLiteral("199")))
 {
-    setWindowTitle(QString::fromUtf8(Title));
+    setTranslated(this, "windowTitle", this, Title);
     setFixedSize(Width, Height);
 
     m_search = new QLineEdit(this);
-    m_search->setPlaceholderText(QStringLiteral("搜尋 (Ctrl+F)"));
+    setTranslated(m_search, "placeholderText", this, QT_TR_NOOP("搜尋 (Ctrl+F)"));
     m_search->setClearButtonEnabled(true);
     m_search->setGeometry(4, 2, 300, SearchHeight - 4);
     m_search->installEventFilter(this);
@@ -80,15 +82,17 @@ PhoneBookWindow::PhoneBookWindow(PhoneBookContext context, QWidget *parent)
     m_list = new ReportListCtrl(this);
     const QRect listArea = placed(0, 1, 460, 162);
     m_list->setGeometry(listArea.adjusted(0, SearchHeight - 2, 0, 0));
-    m_list->setColumnSpec(QString::fromUtf8(ColumnSpec));
+    m_list->setColumnSpec(tr(ColumnSpec));
     m_list->setRowFilter([this](int row) { return phoneBookRowMatches(m_rows.value(row), m_search->text()); });
     connect(m_list, &ReportListCtrl::rowDoubleClicked, this, &PhoneBookWindow::editRow);
     connect(m_list, &ReportListCtrl::rowActivated, this, &PhoneBookWindow::editRow);
     connect(m_list, &ReportListCtrl::deleteRequested, this, [this] { deleteSelected(true); });
 
-    m_new = new SkinBitmapButton(QStringLiteral("新連絡人"), this);
+    m_new = new SkinBitmapButton(QString(), this);
+    setTranslated(m_new, "text", this, QT_TR_NOOP("新連絡人"));
     m_new->setGeometry(placed(22, 170, 59, 15));
-    m_delete = new SkinBitmapButton(QStringLiteral("刪除連絡人"), this);
+    m_delete = new SkinBitmapButton(QString(), this);
+    setTranslated(m_delete, "text", this, QT_TR_NOOP("刪除連絡人"));
     m_delete->setGeometry(placed(140, 169, 59, 15));
     for (SkinBitmapButton *button : {m_new, m_delete})
         button->SetUp(132, 5, 3, 3, 3, 3);
@@ -98,11 +102,11 @@ PhoneBookWindow::PhoneBookWindow(PhoneBookContext context, QWidget *parent)
     m_wab = new DropDownButton(this);
     m_wab->setGeometry(placed(258, 169, 59, 15));
     m_wab->SetCaption(QStringLiteral("Outlook Express "));
-    m_wab->SetMenuResource({{WabDefault, QStringLiteral("Default ")}, {WabBrowse, QStringLiteral("Browse...")}});
+    m_wab->SetMenuResource({{WabDefault, tr("Default ")}, {WabBrowse, tr("Browse...")}});
     m_outlook = new DropDownButton(this);
     m_outlook->setGeometry(placed(376, 167, 59, 15));
     m_outlook->SetCaption(QStringLiteral("Office Outlook"));
-    m_outlook->SetMenuResource({{OutlookDefault, QStringLiteral("Default")}, {OutlookBrowse, QStringLiteral("Broswe...")}});
+    m_outlook->SetMenuResource({{OutlookDefault, tr("Default")}, {OutlookBrowse, tr("Broswe...")}});
     for (DropDownButton *button : {m_wab, m_outlook}) {
         button->SetFaceColor(QColor(0xCA, 0xCA, 0xCA));
         connect(button, &DropDownButton::menuCommand, this, &PhoneBookWindow::importContacts);
@@ -237,7 +241,7 @@ void PhoneBookWindow::deleteSelected(bool ask)
         return;
     const QList<int> selected = m_list->selectedRows();
     if (selected.isEmpty()) {
-        message(QString::fromUtf8(NothingSelectedText));
+        message(tr(NothingSelectedText));
         return;
     }
     QList<ContactRecord> identities;
@@ -260,7 +264,7 @@ void PhoneBookWindow::deleteSelected(bool ask)
         return;
     }
     auto *question = new QMessageBox(QMessageBox::Question, QStringLiteral("DPX"),
-                                     QStringLiteral("刪除選取的 %1 位連絡人?").arg(identities.size()),
+                                     tr("刪除選取的 %1 位連絡人?").arg(identities.size()),
                                      QMessageBox::Yes | QMessageBox::No, this);
     question->setAttribute(Qt::WA_DeleteOnClose);
     question->setObjectName(QStringLiteral("deleteQuestion"));
@@ -285,7 +289,7 @@ void PhoneBookWindow::showListMenu(QPoint position)
 {
     auto *menu = new QMenu(this);
     menu->setAttribute(Qt::WA_DeleteOnClose);
-    QAction *selected = menu->addAction(QString::fromUtf8(ExportSelectedText));
+    QAction *selected = menu->addAction(tr(ExportSelectedText));
     selected->setEnabled(!m_list->selectedRows().isEmpty());
     connect(selected, &QAction::triggered, this, [this] {
         QList<ContactRecord> identities;
@@ -293,7 +297,7 @@ void PhoneBookWindow::showListMenu(QPoint position)
             identities << m_rows.value(m_list->listModel()->rowData(row).toInt());
         m_transfers->exportContacts(identities);
     });
-    connect(menu->addAction(QString::fromUtf8(ExportAllText)), &QAction::triggered, this,
+    connect(menu->addAction(tr(ExportAllText)), &QAction::triggered, this,
             [this] { m_transfers->exportContacts(std::nullopt); });
     menu->popup(m_list->viewport()->mapToGlobal(position));
 }
@@ -358,6 +362,13 @@ void PhoneBookWindow::message(const QString &text, const QString &detail)
 {
     m_lastMessage = text;
     showWindowMessage(this, text, detail);
+}
+
+void PhoneBookWindow::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange && m_list)
+        m_list->setColumnHeadings(tr(ColumnSpec));
+    QDialog::changeEvent(event);
 }
 
 } // namespace dpx

@@ -36,13 +36,13 @@ class PhoneBookWindow : public QDialog {
 public:
     static constexpr int Width = 920;
     static constexpr int Height = 386;
-    static constexpr const char *Title = "電話簿";
-    static constexpr const char *ColumnSpec =
+    static constexpr const char *Title = QT_TR_NOOP("電話簿");
+    static constexpr const char *ColumnSpec = QT_TR_NOOP(
         "姓名, 85, 1;暱稱, 85, 1;職務, 85, 1;公司, 110, 1;部門, 110, 1;商務電話 , 110,1;"
-        "商務傳真, 110, 1;住家電話 , 110,1;行動電話, 110,1;";
-    static constexpr const char *NothingSelectedText = "請選擇要刪除的連絡人!";
-    static constexpr const char *ExportSelectedText = "匯出所選連絡人 (vCard)...";
-    static constexpr const char *ExportAllText = "匯出全部連絡人 (vCard)...";
+        "商務傳真, 110, 1;住家電話 , 110,1;行動電話, 110,1;");
+    static constexpr const char *NothingSelectedText = QT_TR_NOOP("請選擇要刪除的連絡人!");
+    static constexpr const char *ExportSelectedText = QT_TR_NOOP("匯出所選連絡人 (vCard)...");
+    static constexpr const char *ExportAllText = QT_TR_NOOP("匯出全部連絡人 (vCard)...");
     enum Command { WabDefault = 32775, WabBrowse = 32776, OutlookDefault = 32777, OutlookBrowse = 32778 };
 
     explicit PhoneBookWindow(PhoneBookContext context, QWidget *parent = nullptr);
@@ -66,6 +66,7 @@ public:
     QString lastMessage() const { return m_lastMessage; }
 
 protected:
+    void changeEvent(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;

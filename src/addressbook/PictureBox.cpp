@@ -24,7 +24,7 @@ QString droppedFile(const QMimeData *mime)
 PictureBox::PictureBox(QWidget *parent) : QWidget(parent)
 {
     setAcceptDrops(true);
-    setToolTip(QStringLiteral("雙擊以選擇照片"));
+    setToolTip(tr("雙擊以選擇照片"));
 }
 
 void PictureBox::setImage(const QImage &image)
@@ -39,7 +39,7 @@ void PictureBox::setChangeable(bool changeable)
 {
     m_changeable = changeable;
     setAcceptDrops(changeable);
-    setToolTip(changeable ? QStringLiteral("雙擊以選擇照片") : QString());
+    setToolTip(changeable ? tr("雙擊以選擇照片") : QString());
 }
 
 void PictureBox::paintEvent(QPaintEvent *)
@@ -60,8 +60,8 @@ void PictureBox::contextMenuEvent(QContextMenuEvent *event)
     if (!m_changeable)
         return;
     QMenu menu(this);
-    QAction *choose = menu.addAction(QStringLiteral("選擇照片..."));
-    QAction *remove = menu.addAction(QStringLiteral("移除照片"));
+    QAction *choose = menu.addAction(tr("選擇照片..."));
+    QAction *remove = menu.addAction(tr("移除照片"));
     remove->setEnabled(m_removable);
     QAction *chosen = menu.exec(event->globalPos());
     if (chosen == choose)

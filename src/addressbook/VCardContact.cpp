@@ -4,6 +4,7 @@
 #include "addressbook/ContactFieldRules.h"
 #include "addressbook/TextDecoding.h"
 
+#include <QCoreApplication>
 #include <QStringDecoder>
 #include <QUrl>
 
@@ -161,16 +162,16 @@ private:
         if (encoding == "QUOTED-PRINTABLE") {
             if (auto bytes = quotedPrintable(raw))
                 return bytes;
-            return fail(property, u"quoted-printable 編碼錯誤"_s);
+            return fail(property, QCoreApplication::translate("ContactImport", "quoted-printable 編碼錯誤"));
         }
         if (encoding == "BASE64" || encoding == "B") {
             auto result = QByteArray::fromBase64Encoding(raw.trimmed(),
                                                          QByteArray::AbortOnBase64DecodingErrors);
             if (result)
                 return *result;
-            return fail(property, u"base64 編碼錯誤"_s);
+            return fail(property, QCoreApplication::translate("ContactImport", "base64 編碼錯誤"));
         }
-        return fail(property, u"不明的 ENCODING「%1」"_s.arg(QString::fromLatin1(encoding)));
+        return fail(property, QCoreApplication::translate("ContactImport", "不明的 ENCODING「%1」").arg(QString::fromLatin1(encoding)));
     }
 
     std::optional<QString> decodeCharset(const VCardProperty &property, QByteArrayView bytes)
@@ -182,10 +183,10 @@ private:
             charset = m_legacy;
         }
         if (!QStringDecoder(charset.constData()).isValid())
-            return fail(property, u"不明的 CHARSET「%1」"_s.arg(QString::fromLatin1(charset)));
+            return fail(property, QCoreApplication::translate("ContactImport", "不明的 CHARSET「%1」").arg(QString::fromLatin1(charset)));
         if (auto text = textdecoding::decode(bytes, charset))
             return text;
-        return fail(property, u"內容不是有效的 %1 文字"_s.arg(QString::fromLatin1(charset)));
+        return fail(property, QCoreApplication::translate("ContactImport", "內容不是有效的 %1 文字").arg(QString::fromLatin1(charset)));
     }
 
     std::nullopt_t fail(const VCardProperty &property, const QString &fault)
@@ -271,7 +272,7 @@ void readAddresses(const VCardCard &card, ValueReader &values, ContactRecord &co
             : property->hasType("HOME")             ? fieldrules::AddressKind::Home
                                                     : fieldrules::AddressKind::Unspecified;
         if (!fieldrules::placeAddress(contact, kind, address, &businessTaken, &homeTaken))
-            notes.append(lineNote(property->line, u"未匯入的地址 "_s + address.address()));
+            notes.append(lineNote(property->line, QCoreApplication::translate("ContactImport", "未匯入的地址 ") + address.address()));
     }
 }
 
@@ -301,7 +302,7 @@ ImportEntry vcardEntry(const VCardCard &card, const QByteArray &legacyEncoding)
     ValueReader values(legacyEncoding);
     if (isGroupCard(card, values)) {
         entry.kind = ImportEntry::Kind::Skipped;
-        entry.reason = u"略過群組"_s;
+        entry.reason = QCoreApplication::translate("ContactImport", "略過群組");
         return entry;
     }
     ContactRecord &contact = entry.contact;
@@ -375,7 +376,7 @@ ImportEntry vcardEntry(const VCardCard &card, const QByteArray &legacyEncoding)
         empty = contact.text(column).isEmpty();
     if (empty) {
         entry.kind = ImportEntry::Kind::Skipped;
-        entry.reason = u"略過空白的連絡人"_s;
+        entry.reason = QCoreApplication::translate("ContactImport", "略過空白的連絡人");
         entry.notes.clear();
     }
     return entry;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "addressbook/VCardParser.h"
 
+#include <QCoreApplication>
+
 #include "addressbook/TextDecoding.h"
 
 using namespace Qt::StringLiterals;
@@ -58,7 +60,7 @@ bool parseProperty(const QByteArray &line, int lineNumber, VCardProperty *proper
 {
     const qsizetype colon = valueColon(line);
     if (colon < 0) {
-        *fault = u"此行沒有「:」"_s;
+        *fault = QCoreApplication::translate("ContactImport", "此行沒有「:」");
         return false;
     }
     const QList<QByteArray> head = splitOutsideQuotes(QByteArrayView(line).first(colon), ';');
@@ -67,7 +69,7 @@ bool parseProperty(const QByteArray &line, int lineNumber, VCardProperty *proper
     if (dot >= 0)
         name = name.mid(dot + 1);
     if (name.isEmpty()) {
-        *fault = u"此行沒有屬性名稱"_s;
+        *fault = QCoreApplication::translate("ContactImport", "此行沒有屬性名稱");
         return false;
     }
     property->name = name.toUpper();
@@ -256,14 +258,14 @@ bool VCardParser::next(VCardCard &card)
             continue; // anything between cards is not part of one
         }
         if (tooLong) {
-            failAt(lineNumber, u"一行超過 16 MiB"_s);
+            failAt(lineNumber, QCoreApplication::translate("ContactImport", "一行超過 16 MiB"));
             continue;
         }
         if (line.trimmed().isEmpty())
             continue;
         if (isMarker(line, "BEGIN")) {
             if (++depth > kMostNesting)
-                failAt(lineNumber, u"巢狀超過 %1 層"_s.arg(kMostNesting));
+                failAt(lineNumber, QCoreApplication::translate("ContactImport", "巢狀超過 %1 層").arg(kMostNesting));
             continue;
         }
         if (isMarker(line, "END")) {
@@ -282,7 +284,7 @@ bool VCardParser::next(VCardCard &card)
     }
     if (depth == 0)
         return false;
-    failAt(card.line, u"缺少 END:VCARD"_s);
+    failAt(card.line, QCoreApplication::translate("ContactImport", "缺少 END:VCARD"));
     return true;
 }
 

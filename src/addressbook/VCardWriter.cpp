@@ -4,6 +4,7 @@
 #include "addressbook/ContactFieldRules.h"
 #include "addressbook/VCardContact.h"
 
+#include <QCoreApplication>
 #include <QRegularExpression>
 #include <QSaveFile>
 
@@ -139,7 +140,7 @@ bool writeVCardFile(const QString &path, const QList<ContactRecord> &contacts, Q
 
 QString exportedText(int count)
 {
-    return u"已匯出 %1 位連絡人"_s.arg(count);
+    return QCoreApplication::translate("ContactImport", "已匯出 %1 位連絡人").arg(count);
 }
 
 } // namespace dpx

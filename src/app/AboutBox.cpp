@@ -13,7 +13,7 @@ namespace dpx {
 
 AboutBox::AboutBox(QWidget *parent) : QDialog(parent)
 {
-    setWindowTitle(QStringLiteral("About DPX"));
+    setWindowTitle(tr("About DPX"));
     auto *icon = new QLabel;
     icon->setPixmap(artPixmap(QStringLiteral("128-32")));
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok);
@@ -22,8 +22,8 @@ AboutBox::AboutBox(QWidget *parent) : QDialog(parent)
     auto *grid = new QGridLayout(this);
     grid->addWidget(icon, 0, 0, 3, 1, Qt::AlignTop);
     grid->addWidget(new QLabel(QStringLiteral("DPX")), 0, 1);
-    grid->addWidget(new QLabel(QStringLiteral("Version:VKSDPX.F01(N)")), 1, 1);
-    grid->addWidget(new QLabel(QStringLiteral("Released at 2009-09-16 09:00")), 2, 1);
+    grid->addWidget(new QLabel(tr("Version:VKSDPX.F01(N)")), 1, 1);
+    grid->addWidget(new QLabel(tr("Released at 2009-09-16 09:00")), 2, 1);
     grid->addWidget(buttons, 3, 0, 1, 2);
     grid->setSizeConstraint(QLayout::SetFixedSize);
 }

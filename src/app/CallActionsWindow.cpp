@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/CallActionsWindow.h"
 
+#include "ui/Translated.h"
+
 #include "integration/CallActionRunner.h"
 #include "integration/CallActionStore.h"
 
+#include <QEvent>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QLabel>
@@ -12,30 +15,43 @@
 
 namespace dpx {
 
+namespace {
+// In ActionWhen and ActionKind order.
+const char *const WhenTexts[] = {QT_TRANSLATE_NOOP("dpx::CallActionsWindow", "來電響鈴"),
+                                 QT_TRANSLATE_NOOP("dpx::CallActionsWindow", "接聽"),
+                                 QT_TRANSLATE_NOOP("dpx::CallActionsWindow", "通話結束"),
+                                 QT_TRANSLATE_NOOP("dpx::CallActionsWindow", "未接來電")};
+const char *const KindTexts[] = {QT_TRANSLATE_NOOP("dpx::CallActionsWindow", "開啟網址"),
+                                 QT_TRANSLATE_NOOP("dpx::CallActionsWindow", "啟動程式")};
+} // namespace
+
 CallActionsWindow::CallActionsWindow(CallActionRunner &runner, CallActionStore &store, QWidget *parent)
     : QWidget(parent, Qt::Window), m_runner(runner), m_store(store)
 {
-    setWindowTitle(QStringLiteral("來電動作"));
+    setTranslated(this, "windowTitle", this, QT_TR_NOOP("來電動作"));
     setObjectName(QStringLiteral("callActions"));
     auto *grid = new QGridLayout(this);
     grid->setContentsMargins(10, 10, 10, 10);
     grid->setHorizontalSpacing(6);
     grid->setColumnStretch(2, 1);
-    grid->addWidget(new QLabel(QStringLiteral("時機")), 0, 0);
-    grid->addWidget(new QLabel(QStringLiteral("動作")), 0, 1);
-    grid->addWidget(new QLabel(QStringLiteral("網址或程式及參數")), 0, 2);
+    const char *const headings[] = {QT_TR_NOOP("時機"), QT_TR_NOOP("動作"), QT_TR_NOOP("網址或程式及參數")};
+    for (int column = 0; column < 3; ++column) {
+        auto *heading = new QLabel;
+        setTranslated(heading, "text", this, headings[column]);
+        grid->addWidget(heading, 0, column);
+    }
 
     for (int i = 0; i < Rows; ++i) {
         Row row;
         row.when = new QComboBox;
         // In ActionWhen order.
-        row.when->addItems({QStringLiteral("來電響鈴"), QStringLiteral("接聽"), QStringLiteral("通話結束"),
-                            QStringLiteral("未接來電")});
+        row.when->addItems(QList<QString>(std::size(WhenTexts)));
         row.kind = new QComboBox;
-        row.kind->addItems({QStringLiteral("開啟網址"), QStringLiteral("啟動程式")}); // ActionKind order
+        row.kind->addItems(QList<QString>(std::size(KindTexts)));
         row.edit = new QLineEdit;
         row.edit->setMinimumWidth(320);
-        row.tryButton = new QPushButton(QStringLiteral("試用"));
+        row.tryButton = new QPushButton;
+        setTranslated(row.tryButton, "text", this, QT_TR_NOOP("試用"));
         row.problem = new QLabel;
         row.problem->setStyleSheet(QStringLiteral("color: #c41e1e"));
         row.problem->setWordWrap(true);
@@ -49,20 +65,24 @@ CallActionsWindow::CallActionsWindow(CallActionRunner &runner, CallActionStore &
         connect(row.tryButton, &QPushButton::clicked, this, [this, i] { tryRow(i); });
         m_rows.append(row);
     }
-    auto *hint = new QLabel(QStringLiteral(
+    auto *hint = new QLabel;
+    setTranslated(hint, "text", this, QT_TR_NOOP(
         "可用欄位: {number} 號碼, {digits} 號碼數字, {name} 姓名, {line} co/icm, {time} 時間, "
         "{duration} 通話秒數。\n程式: 第一個字是程式, 其餘是參數。網址限 http, https, mailto。\n"
         "例: https://crm.example.com/search?phone={digits}"));
     hint->setWordWrap(true);
     grid->addWidget(hint, 1 + 2 * Rows, 0, 1, 4);
-    auto *saveButton = new QPushButton(QStringLiteral("儲存"));
-    auto *closeButton = new QPushButton(QStringLiteral("關閉"));
+    auto *saveButton = new QPushButton;
+    auto *closeButton = new QPushButton;
+    setTranslated(saveButton, "text", this, QT_TR_NOOP("儲存"));
+    setTranslated(closeButton, "text", this, QT_TR_NOOP("關閉"));
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(saveButton);
     buttons->addWidget(closeButton);
     grid->addLayout(buttons, 2 + 2 * Rows, 0, 1, 4);
     connect(saveButton, &QPushButton::clicked, this, &CallActionsWindow::save);
+    retranslateChoices();
     connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
     showActions(m_store.load());
 }
@@ -118,13 +138,30 @@ bool CallActionsWindow::save()
     }
     m_runner.setActions(actions);
     if (m_status)
-        m_status(QStringLiteral("來電動作已儲存"));
+        m_status(tr("來電動作已儲存"));
     return true;
 }
 
 bool CallActionsWindow::tryRow(int row)
 {
     return checkRow(row, false) && m_runner.run(actionOf(row), CallFacts::sample());
+}
+
+void CallActionsWindow::retranslateChoices()
+{
+    for (const Row &row : std::as_const(m_rows)) {
+        for (int i = 0; i < int(std::size(WhenTexts)); ++i)
+            row.when->setItemText(i, tr(WhenTexts[i]));
+        for (int i = 0; i < int(std::size(KindTexts)); ++i)
+            row.kind->setItemText(i, tr(KindTexts[i]));
+    }
+}
+
+void CallActionsWindow::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        retranslateChoices();
+    QWidget::changeEvent(event);
 }
 
 } // namespace dpx

@@ -42,7 +42,11 @@ public:
     // Runs the row's action once with a sample caller.
     bool tryRow(int row);
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
+    void retranslateChoices();
     struct Row {
         QComboBox *when = nullptr;
         QComboBox *kind = nullptr;

@@ -138,7 +138,14 @@ void CallerPopup::paintEvent(QPaintEvent *)
     painter.drawRoundedRect(QRectF(ignore).adjusted(0.5, 0.5, -0.5, -0.5), 4, 4);
     painter.setPen(Qt::black);
     painter.setFont(traditionalChineseFont(13));
-    painter.drawText(ignore, Qt::AlignCenter | Qt::TextSingleLine, QStringLiteral("忽略"));
+    painter.drawText(ignore, Qt::AlignCenter | Qt::TextSingleLine, tr("忽略"));
+}
+
+void CallerPopup::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        update(); // "忽略" is painted
+    QWidget::changeEvent(event);
 }
 
 void CallerPopup::mouseReleaseEvent(QMouseEvent *event)

@@ -46,6 +46,7 @@ Q_SIGNALS:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void changeEvent(QEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:

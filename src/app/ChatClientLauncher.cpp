@@ -30,7 +30,7 @@ bool ChatClientLauncher::launch()
 {
     const ChatClientLocator locator(m_settings);
     ChatClientLocation location = locator.locate();
-    const QString missing = QString::fromUtf8(ChatClientText::NotInstalled);
+    const QString missing = QCoreApplication::translate("ChatClient", ChatClientText::NotInstalled);
     const bool notInstalled = location.status == ChatClientLocation::Status::NotInstalled
         && !location.messages.isEmpty() && location.messages.last() == missing;
     if (notInstalled)
@@ -44,7 +44,7 @@ bool ChatClientLauncher::launch()
 
     const QStringList arguments = location.arguments + locator.userArguments();
     if (!QProcess::startDetached(location.program, arguments)) {
-        Q_EMIT messageRequested(QString::fromUtf8(ChatClientText::StartFailed));
+        Q_EMIT messageRequested(QCoreApplication::translate("ChatClient", ChatClientText::StartFailed));
         return false;
     }
     Q_EMIT started(location.program, arguments);
@@ -77,7 +77,7 @@ void ChatClientLauncher::closeClientWindow()
     HWND window = nullptr;
     EnumWindows(findClientWindow, reinterpret_cast<LPARAM>(&window));
     if (!window) {
-        Q_EMIT messageRequested(QString::fromUtf8(ChatClientText::WindowNotFound));
+        Q_EMIT messageRequested(QCoreApplication::translate("ChatClient", ChatClientText::WindowNotFound));
         return;
     }
     PostMessageW(window, WM_CLOSE, 0, 0);

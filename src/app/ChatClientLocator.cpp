@@ -12,7 +12,7 @@ namespace dpx {
 
 namespace {
 
-QString text(const char *utf8) { return QString::fromUtf8(utf8); }
+QString text(const char *source) { return QCoreApplication::translate("ChatClient", source); }
 
 ChatClientLocation checked(const QString &program, const QStringList &arguments)
 {

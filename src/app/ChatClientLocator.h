@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 #include <QStringList>
 
@@ -13,12 +14,12 @@ namespace dpx {
 
 // The texts of the chat-client launcher (simplified Chinese, as the program shows them).
 namespace ChatClientText {
-inline constexpr const char *KeyOpenFailed = "错误:无法打开相关的hKEY!";
-inline constexpr const char *QueryFailed = "错误:无法查询有关注册表信息!";
-inline constexpr const char *NotInstalled = "请先安装Skype软件!";
-inline constexpr const char *NoRights = "该账户权限不够,不能使用skype!";
-inline constexpr const char *StartFailed = "SKype启动失败!";
-inline constexpr const char *WindowNotFound = "没有找到";
+inline constexpr const char *KeyOpenFailed = QT_TRANSLATE_NOOP("ChatClient", "错误:无法打开相关的hKEY!");
+inline constexpr const char *QueryFailed = QT_TRANSLATE_NOOP("ChatClient", "错误:无法查询有关注册表信息!");
+inline constexpr const char *NotInstalled = QT_TRANSLATE_NOOP("ChatClient", "请先安装Skype软件!");
+inline constexpr const char *NoRights = QT_TRANSLATE_NOOP("ChatClient", "该账户权限不够,不能使用skype!");
+inline constexpr const char *StartFailed = QT_TRANSLATE_NOOP("ChatClient", "SKype启动失败!");
+inline constexpr const char *WindowNotFound = QT_TRANSLATE_NOOP("ChatClient", "没有找到");
 inline constexpr const char *WindowCaptionPrefix = "Skype (TM) - ";
 } // namespace ChatClientText
 

@@ -36,7 +36,7 @@ void ChatClientPrompt::offerToChoose(const QString &text)
     auto *box = new QMessageBox(QMessageBox::NoIcon, m_owner ? m_owner->windowTitle() : QString(),
                                 text, QMessageBox::Ok, m_owner);
     box->setAttribute(Qt::WA_DeleteOnClose);
-    QPushButton *browse = box->addButton(QStringLiteral("瀏灠..."), QMessageBox::ActionRole);
+    QPushButton *browse = box->addButton(tr("瀏灠..."), QMessageBox::ActionRole);
     connect(browse, &QPushButton::clicked, this, [this] {
         const QString program = QFileDialog::getOpenFileName(m_owner);
         if (program.isEmpty())

@@ -2,6 +2,7 @@
 #include "app/CommandJobs.h"
 
 #include "app/DataFolder.h"
+#include "app/Language.h"
 #include "app/Options.h"
 #include "app/SimEepromFile.h"
 #include "app/SingleInstance.h"
@@ -95,6 +96,10 @@ std::unique_ptr<Job> makeCommandJob(const Options &options, const JobServices &s
 int runCommandJob(int argc, char **argv, const Options &options)
 {
     QCoreApplication app(argc, argv);
+    // A job speaks the language the program would: --lang, DPX_LANG, then the kept choice.
+    LanguageSwitcher language;
+    language.apply(Language::forStart(options.language, qEnvironmentVariable("DPX_LANG"),
+                                      Language::savedChoice(), nullptr));
     QCoreApplication::setApplicationName(QStringLiteral("dpx"));
     QCoreApplication::setOrganizationName(QStringLiteral("dpx"));
     DataFolder data(DataFolder::choose(

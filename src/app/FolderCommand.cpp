@@ -1,25 +1,27 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/FolderCommand.h"
 
+#include <QCoreApplication>
+
 namespace dpx {
 
 QString toolName(Tool tool)
 {
     switch (tool) {
     case Tool::AudioConverter:
-        return QStringLiteral("音檔轉換");
+        return QCoreApplication::translate("FolderCommand", "音檔轉換");
     case Tool::AudioTransfer:
-        return QStringLiteral("音檔傳輸");
+        return QCoreApplication::translate("FolderCommand", "音檔傳輸");
     case Tool::PhoneSettings:
-        return QStringLiteral("話機配置");
+        return QCoreApplication::translate("FolderCommand", "話機配置");
     case Tool::SkinMenu:
-        return QStringLiteral("Skin");
+        return QCoreApplication::translate("FolderCommand", "Skin");
     case Tool::ChatClient:
-        return QStringLiteral("網路電話");
+        return QCoreApplication::translate("FolderCommand", "網路電話");
     case Tool::CallHistory:
-        return QStringLiteral("通話記錄");
+        return QCoreApplication::translate("FolderCommand", "通話記錄");
     case Tool::CallActions:
-        return QStringLiteral("來電動作");
+        return QCoreApplication::translate("FolderCommand", "來電動作");
     case Tool::None:
         break;
     }

@@ -31,7 +31,7 @@ public:
     // settings window expects.
     Result SendRingEnable(bool on);
 
-    static constexpr const char *DeviceErrorText = "USB設備錯誤!";
+    static constexpr const char *DeviceErrorText = QT_TRANSLATE_NOOP("Keypad", "USB設備錯誤!");
 
 Q_SIGNALS:
     // Key 15 was pressed: its image swaps before its sequence goes out.

@@ -63,10 +63,10 @@ MainPhoneWindow::MainPhoneWindow(const PhoneServices &services, QWidget *parent)
     m_dialer = new DialSequencer(
         [this](int keyNumber) {
             if (!m_keypad || m_keypad->PressKey(keyNumber) != Keypad::Result::Sent) {
-                showMessage(QString::fromUtf8(Keypad::DeviceErrorText));
+                showMessage(QCoreApplication::translate("Keypad", Keypad::DeviceErrorText));
                 return false;
             }
-            ShowStatusText(QStringLiteral("撥號 ") + m_dialer->number());
+            ShowStatusText(tr("撥號 %1").arg(m_dialer->number()));
             return true;
         },
         this);
@@ -81,6 +81,7 @@ MainPhoneWindow::MainPhoneWindow(const PhoneServices &services, QWidget *parent)
         connect(record, &QAbstractButton::clicked, m_recordingFlow, &RecordingFlow::toggle);
 
     m_tray = new PhoneTray(windowTitle(), this);
+    connect(m_tray, &PhoneTray::languageProblem, this, &MainPhoneWindow::ShowStatusText);
     connect(m_tray, &PhoneTray::doubleClicked, this, [this] {
         if (isHidden() || isMinimized())
             fadeIn();
@@ -108,7 +109,7 @@ MainPhoneWindow::MainPhoneWindow(const PhoneServices &services, QWidget *parent)
     m_popup = new CallerPopup(nullptr);
     connect(m_popup, &CallerPopup::answered, this, [this] { EndCallerAlert(true); });
     connect(m_popup, &CallerPopup::ignored, this, [this] {
-        showMessage(QStringLiteral("Ingore this CALL!"));
+        showMessage(tr("Ingore this CALL!"));
         EndCallerAlert(false);
     });
     m_captureTimer.setInterval(NumberCapture::TickMs);
@@ -242,7 +243,7 @@ void MainPhoneWindow::placeControls()
             m_volumeSlider->setToolTip(tr("音量"));
             break;
         case ControlKind::VersionText: {
-            auto *version = new QLabel(QStringLiteral("版本:VKSDPX.F01(N)"), this);
+            auto *version = new QLabel(tr("版本:VKSDPX.F01(N)"), this);
             version->setObjectName(QStringLiteral("version"));
             version->setGeometry(place.rect);
             version->setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -310,7 +311,7 @@ void MainPhoneWindow::setStandingStatus(int slot, const QString &text)
 void MainPhoneWindow::onBoxFound()
 {
     setStandingStatus(StandingBox, QString());
-    ShowStatusText(QStringLiteral("Device has Detected!"));
+    ShowStatusText(tr("Device has Detected!"));
     m_model.ShowClock();
     refreshLcd();
     m_clockTimer.start();
@@ -331,7 +332,7 @@ void MainPhoneWindow::onBoxUnreadable()
 void MainPhoneWindow::onBoxLost()
 {
     setStandingStatus(StandingBox, QString());
-    ShowStatusText(QStringLiteral("Device has Disconnected!"));
+    ShowStatusText(tr("Device has Disconnected!"));
     m_clockTimer.stop();
     m_model.ClearLcdLines(2);
     m_model.RedrawLcd();

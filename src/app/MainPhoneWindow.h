@@ -96,7 +96,7 @@ public:
     // A dial request from outside (a tel: link or --dial): separators dropped, then dialled.
     void dialRequest(const QString &request);
     bool isDialling() const;
-    static constexpr const char *InvalidNumberText = "該電話號碼不合法,不能撥出!";
+    static constexpr const char *InvalidNumberText = QT_TR_NOOP("該電話號碼不合法,不能撥出!");
 
     // The incoming call: number capture from the display, the lookup in the address book and
     // the caller alert (the ringing icon and the popup).
@@ -205,6 +205,8 @@ private:
     void updatePopup();
     void onSliderMoved(int controlId, int position);
     void createFolderBar(const QRect &area);
+    void retranslateFolderBar();
+    void retranslate();
     void onPanelNotify(int code, int value);
     void openTool(quint32 itemValue);
     void followOutsideVolume(int volume);
@@ -235,6 +237,7 @@ private:
     RecordingFlow *m_recordingFlow = nullptr;
     ChatClientPrompt *m_chatClient = nullptr; // made on first use
     QPixmap m_background;
+    QHash<QString, QString> m_folderBarTexts; // the texts last given to folders and items
 
     bool m_phoneTypeDx = true;
     bool m_showCallerCard = true;

@@ -2,14 +2,17 @@
 // The window as a window: its telephone shape, dragging, hiding, fading in, docked tool windows.
 #include "app/MainPhoneWindow.h"
 
+#include "app/LanguageMenu.h"
 #include "app/PhoneTray.h"
 #include "phone/KeyCodes.h"
+#include "ui/BitmapSlider.h"
 #include "ui/KeyButton.h"
 #include "ui/PhoneLayout.h"
 #include "ui/WindowEffects.h"
 
 #include <QApplication>
 #include <QBitmap>
+#include <QLabel>
 #include <QContextMenuEvent>
 #include <QMenu>
 #include <QMouseEvent>
@@ -123,7 +126,23 @@ void MainPhoneWindow::changeEvent(QEvent *event)
             hideToTray();
         }, Qt::QueuedConnection);
     }
+    if (event->type() == QEvent::LanguageChange)
+        retranslate();
     QWidget::changeEvent(event);
+}
+
+void MainPhoneWindow::retranslate()
+{
+    if (m_folderBar)
+        retranslateFolderBar();
+    if (m_volumeSlider)
+        m_volumeSlider->setToolTip(tr("音量"));
+    if (auto *version = findChild<QLabel *>(QStringLiteral("version"), Qt::FindDirectChildrenOnly))
+        version->setText(tr("版本:VKSDPX.F01(N)"));
+    if (!m_standingStatus[StandingBox].isEmpty())
+        setStandingStatus(StandingBox, tr("找到電話盒,但無法開啟:請安裝 README 所說的 udev 規則"));
+    refreshLcd();
+    update();
 }
 
 void MainPhoneWindow::keyPressEvent(QKeyEvent *event)
@@ -173,6 +192,7 @@ void MainPhoneWindow::contextMenuEvent(QContextMenuEvent *event)
     QMenu menu(this);
     menu.addAction(tr("隱藏"), this, &MainPhoneWindow::hideToTray);
     menu.addAction(tr("關於 DPX"), this, &MainPhoneWindow::showAbout);
+    addLanguageMenu(&menu, [this](const QString &text) { ShowStatusText(text); });
     menu.addSeparator();
     menu.addAction(tr("結束"), this, &MainPhoneWindow::requestExit);
     menu.exec(event->globalPos());

@@ -15,10 +15,28 @@
 #include "ui/FolderBarImages.h"
 #include "settings/SkinMenu.h"
 
+#include <QCoreApplication>
 #include <QCursor>
 #include <QMenu>
 
 namespace dpx {
+
+namespace {
+QString folderTitle(FolderKind kind)
+{
+    switch (kind) {
+    case FolderKind::Tools:
+        return MainPhoneWindow::tr("工具");
+    case FolderKind::PhoneBook:
+        return MainPhoneWindow::tr("電話簿");
+    case FolderKind::Settings:
+        return MainPhoneWindow::tr("設置");
+    case FolderKind::Other:
+        break;
+    }
+    return {};
+}
+} // namespace
 
 void MainPhoneWindow::createFolderBar(const QRect &area)
 {
@@ -41,23 +59,49 @@ void MainPhoneWindow::createFolderBar(const QRect &area)
         m_folderBar->InsertFolderItem(folder, -1, toolName(tool), image,
                                       quint32(tool));
     };
-    const int tools = m_folderBar->AppendFolder(QStringLiteral("工具"), quint32(FolderKind::Tools));
+    const int tools = m_folderBar->AppendFolder(folderTitle(FolderKind::Tools), quint32(FolderKind::Tools));
     item(tools, Tool::AudioConverter, 0);
     item(tools, Tool::AudioTransfer, 1);
     item(tools, Tool::ChatClient, 7);
     item(tools, Tool::CallHistory, 8);
-    m_folderBar->AppendChildFolder(QStringLiteral("電話簿"), m_tree, quint32(FolderKind::PhoneBook));
-    const int settings = m_folderBar->AppendFolder(QStringLiteral("設置"), quint32(FolderKind::Settings));
+    m_folderBar->AppendChildFolder(folderTitle(FolderKind::PhoneBook), m_tree, quint32(FolderKind::PhoneBook));
+    const int settings = m_folderBar->AppendFolder(folderTitle(FolderKind::Settings), quint32(FolderKind::Settings));
     item(settings, Tool::PhoneSettings, 5);
     item(settings, Tool::SkinMenu, 6);
     item(settings, Tool::CallActions, 9);
     m_folderBar->SelectFolder(tools);
+    retranslateFolderBar(); // notes the texts given, to tell them from the user's own names
     connect(m_folderBar, &CGfxOutBarCtrl::panelNotify, this, &MainPhoneWindow::onPanelNotify);
     connect(m_folderBar, &CGfxOutBarCtrl::contextMenuAboutToShow, this, [this](QMenu *menu) {
         menu->addSeparator();
         menu->addMenu(new SkinMenu(m_services.database,
                                    [this](const QString &text) { ShowStatusText(text); }, menu));
     });
+}
+
+void MainPhoneWindow::retranslateFolderBar()
+{
+    // A folder or item the user renamed keeps the user's name: only the texts this window
+    // gave last are replaced.
+    const auto follow = [this](const QString &key, const QString &shown, const QString &wanted,
+                               const std::function<void(const QString &)> &set) {
+        const auto given = m_folderBarTexts.constFind(key);
+        if (!wanted.isEmpty() && (given == m_folderBarTexts.cend() || *given == shown)) {
+            if (shown != wanted)
+                set(wanted);
+            m_folderBarTexts.insert(key, wanted);
+        }
+    };
+    for (int folder = 0; folder < m_folderBar->folderCount(); ++folder) {
+        const quint32 kind = m_folderBar->folderUserValue(folder);
+        follow(QStringLiteral("f%1").arg(kind), m_folderBar->folderName(folder), folderTitle(FolderKind(kind)),
+               [&](const QString &text) { m_folderBar->setFolderName(folder, text); });
+        for (int item = 0; item < m_folderBar->itemCount(folder); ++item) {
+            const quint32 tool = m_folderBar->itemUserValue(folder, item);
+            follow(QStringLiteral("i%1").arg(tool), m_folderBar->itemText(folder, item), toolName(Tool(tool)),
+                   [&](const QString &text) { m_folderBar->setItemText(folder, item, text); });
+        }
+    }
 }
 
 void MainPhoneWindow::onPanelNotify(int code, int value)
@@ -131,7 +175,7 @@ void MainPhoneWindow::followOutsideVolume(int volume)
 void MainPhoneWindow::PressKey(int keyNumber)
 {
     if (!m_keypad || m_keypad->PressKey(keyNumber) == Keypad::Result::NoBox)
-        showMessage(QString::fromUtf8(Keypad::DeviceErrorText));
+        showMessage(QCoreApplication::translate("Keypad", Keypad::DeviceErrorText));
 }
 
 bool MainPhoneWindow::isDialling() const
@@ -142,13 +186,13 @@ bool MainPhoneWindow::isDialling() const
 void MainPhoneWindow::DialSelectedContact(const QString &selectedText)
 {
     if (!isBoxPresent()) {
-        showMessage(QString::fromUtf8(Keypad::DeviceErrorText));
+        showMessage(QCoreApplication::translate("Keypad", Keypad::DeviceErrorText));
         return;
     }
     // Numbers are often stored with separators; a name or a nickname is no number.
     const QString number = withoutVisualSeparators(selectedText);
     if (!isDiallableNumber(number)) {
-        showMessage(QString::fromUtf8(InvalidNumberText));
+        showMessage(tr(InvalidNumberText));
         return;
     }
     startDialling(number);
@@ -158,11 +202,11 @@ void MainPhoneWindow::dialRequest(const QString &request)
 {
     const QString number = numberFromDialRequest(request);
     if (number.isEmpty()) {
-        showMessage(QString::fromUtf8(InvalidNumberText));
+        showMessage(tr(InvalidNumberText));
         return;
     }
     if (!isBoxPresent()) {
-        showMessage(QString::fromUtf8(Keypad::DeviceErrorText));
+        showMessage(QCoreApplication::translate("Keypad", Keypad::DeviceErrorText));
         return;
     }
     startDialling(number);
@@ -172,13 +216,13 @@ void MainPhoneWindow::startDialling(const QString &number)
 {
     // One number at a time: the digits of two numbers must never interleave.
     if (m_dialer->isRunning()) {
-        ShowStatusText(QStringLiteral("正在撥號 ") + m_dialer->number());
+        ShowStatusText(tr("正在撥號 %1").arg(m_dialer->number()));
         return;
     }
     QString lineCode;
     if (m_services.database && m_services.database->IsOpen())
         lineCode = m_services.database->ReadSettingsRow().lineCode;
-    ShowStatusText(QStringLiteral("撥號 ") + number);
+    ShowStatusText(tr("撥號 %1").arg(number));
     m_dialer->start(dialSteps(lineCode, number), number);
     Q_EMIT diallingStarted(number);
 }

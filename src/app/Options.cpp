@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/Options.h"
 
+#include "app/Language.h"
+
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QFileInfo>
 
 #include <cmath>
@@ -12,79 +15,80 @@ Options Options::parse(const QStringList &arguments)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(
-        QStringLiteral("DPX - desktop companion for the VKS key telephone"));
+        QCoreApplication::translate("Options", "DPX - VKS 按鍵電話的桌面助手"));
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
-                                  QStringLiteral("Show this help and exit."));
+                                  QCoreApplication::translate("Options", "顯示這份說明後結束。"));
     const QCommandLineOption version(QStringLiteral("version"),
-                                     QStringLiteral("Show the version and exit."));
+                                     QCoreApplication::translate("Options", "顯示版本後結束。"));
     const QCommandLineOption simulate(QStringLiteral("simulate"),
-                                      QStringLiteral("Run against the simulated telephone."));
+                                      QCoreApplication::translate("Options", "使用模擬電話機執行。"));
     const QCommandLineOption dataDir(QStringLiteral("data-dir"),
-                                     QStringLiteral("Keep all data in DIR."),
+                                     QCoreApplication::translate("Options", "所有資料存放在 DIR。"),
                                      QStringLiteral("DIR"));
     const QCommandLineOption script(
         QStringLiteral("sim-script"),
-        QStringLiteral("Run a script of telephone actions (implies --simulate)."),
+        QCoreApplication::translate("Options", "執行電話操作腳本(同時啟用 --simulate)。"),
         QStringLiteral("FILE"));
     const QCommandLineOption dial(QStringLiteral("dial"),
-                                  QStringLiteral("Dial NUMBER on the desk telephone."),
+                                  QCoreApplication::translate("Options", "用桌上電話撥打 NUMBER。"),
                                   QStringLiteral("NUMBER"));
     const QCommandLineOption traceHid(
         QStringLiteral("trace-hid"),
-        QStringLiteral("Write every report exchanged with the box to FILE."), QStringLiteral("FILE"));
+        QCoreApplication::translate("Options", "把與電話盒往來的每份報告寫入 FILE。"), QStringLiteral("FILE"));
     const QCommandLineOption replayHid(
         QStringLiteral("replay-hid"),
-        QStringLiteral("Play the box's side of a trace FILE and check what DPX writes."),
+        QCoreApplication::translate("Options", "重播記錄檔 FILE 中電話盒的一方,並檢查 DPX 寫出的內容。"),
         QStringLiteral("FILE"));
     const QCommandLineOption replaySpeed(
         QStringLiteral("replay-speed"),
-        QStringLiteral("Replay N times faster than recorded (default 1)."), QStringLiteral("N"));
+        QCoreApplication::translate("Options", "以記錄速度的 N 倍重播(預設 1)。"), QStringLiteral("N"));
     const QCommandLineOption log(QStringLiteral("log"),
-                                 QStringLiteral("Write diagnostics with time stamps to FILE."),
+                                 QCoreApplication::translate("Options", "把帶時間戳記的診斷訊息寫入 FILE。"),
                                  QStringLiteral("FILE"));
     const QCommandLineOption simEeprom(
         QStringLiteral("sim-eeprom"),
-        QStringLiteral("Keep the simulated box's EEPROM in FILE, a 4 MiB image (implies --simulate)."),
+        QCoreApplication::translate("Options", "模擬電話盒的 EEPROM 存放在 FILE,4 MiB 的映像檔(同時啟用 --simulate)。"),
         QStringLiteral("FILE"));
     const QCommandLineOption backup(QStringLiteral("eeprom-backup"),
-                                    QStringLiteral("Save the box's whole EEPROM into FILE (4 MiB)."),
+                                    QCoreApplication::translate("Options", "把電話盒的整個 EEPROM 存入 FILE(4 MiB)。"),
                                     QStringLiteral("FILE"));
     const QCommandLineOption restore(QStringLiteral("eeprom-restore"),
-                                     QStringLiteral("Write an EEPROM image FILE back into the box."),
+                                     QCoreApplication::translate("Options", "把 EEPROM 映像檔 FILE 寫回電話盒。"),
                                      QStringLiteral("FILE"));
     const QCommandLineOption loadRing(
         QStringLiteral("load-ring"),
-        QStringLiteral("Load FILE (.raw or mu-law 16 kHz mono WAVE) into SLOT: 0 = ring, 1-5 = music. "
-                       "Repeatable."),
+        QCoreApplication::translate("Options", "把 FILE(.raw 或 16 kHz 單聲道 mu-law WAVE)載入 SLOT:0 = 鈴聲,1-5 = 音樂。可重複。"),
         QStringLiteral("SLOT=FILE"));
     const QCommandLineOption factory(QStringLiteral("factory-default"),
-                                     QStringLiteral("Write the factory table and the six factory files into the box."));
+                                     QCoreApplication::translate("Options", "把出廠列表和六個出廠檔案寫入電話盒。"));
     const QCommandLineOption noVerify(QStringLiteral("no-verify"),
-                                      QStringLiteral("Do not read written data back from the box."));
+                                      QCoreApplication::translate("Options", "寫入後不從電話盒讀回核對。"));
     const QCommandLineOption importContacts(
         QStringLiteral("import"),
-        QStringLiteral("Import contacts from vCard or CSV files (FILE and the files after it); "
-                       "contacts already present are skipped."),
+        QCoreApplication::translate("Options", "從 vCard 或 CSV 檔案匯入聯絡人(FILE 及其後的檔案);已有的聯絡人略過。"),
         QStringLiteral("FILE"));
     const QCommandLineOption exportVCard(QStringLiteral("export-vcard"),
-                                         QStringLiteral("Export every contact to FILE as vCard 3.0."),
+                                         QCoreApplication::translate("Options", "把所有聯絡人以 vCard 3.0 匯出到 FILE。"),
                                          QStringLiteral("FILE"));
     const QCommandLineOption convert(
         QStringLiteral("convert"),
-        QStringLiteral("Convert a part of the sound file IN (WAV, MP3, ...) into the box's raw format: "
-                       "dpx --convert IN OUT.raw [--start M:SS] [--length SECONDS]."),
+        QCoreApplication::translate("Options", "把音檔 IN(WAV、MP3 ...)的一段轉成電話盒的 raw 格式:dpx --convert IN OUT.raw [--start M:SS] [--length SECONDS]。"),
         QStringLiteral("IN"));
     const QCommandLineOption start(QStringLiteral("start"),
-                                   QStringLiteral("Where --convert starts (default 0:00)."),
+                                   QCoreApplication::translate("Options", "--convert 的起點(預設 0:00)。"),
                                    QStringLiteral("M:SS"));
     const QCommandLineOption length(QStringLiteral("length"),
-                                    QStringLiteral("Seconds --convert takes, at most 36 (default: to the end, at most 36)."),
+                                    QCoreApplication::translate("Options", "--convert 擷取的秒數,最多 36(預設:到結尾,最多 36)。"),
                                     QStringLiteral("SECONDS"));
-    parser.addOptions({help, version, simulate, dataDir, script, dial, simEeprom, backup, restore,
+    const QCommandLineOption language(
+        QStringLiteral("lang"),
+        QCoreApplication::translate("Options", "介面語言 LANG:zh_TW(繁體中文,預設)或 en(English)。"),
+        QStringLiteral("LANG"));
+    parser.addOptions({help, version, simulate, dataDir, language, script, dial, simEeprom, backup, restore,
                        loadRing, factory, noVerify, convert, start, length, traceHid, replayHid,
                        replaySpeed, log, importContacts, exportVCard});
     parser.addPositionalArgument(QStringLiteral("url"),
-                                 QStringLiteral("A tel: URL to dial."), QStringLiteral("[tel:NUMBER]"));
+                                 QCoreApplication::translate("Options", "要撥打的 tel: 網址。"), QStringLiteral("[tel:NUMBER]"));
 
     Options options;
     // Help can be asked for before the application object exists, which names the program.
@@ -93,6 +97,13 @@ Options Options::parse(const QStringList &arguments)
     if (!parser.parse(arguments)) {
         options.error = parser.errorText();
         return options;
+    }
+    if (parser.isSet(language)) {
+        options.language = Language::fromName(parser.value(language));
+        if (options.language.isEmpty()) {
+            options.error = Language::refusal(parser.value(language), QStringLiteral("--lang"));
+            return options;
+        }
     }
     options.showHelp = parser.isSet(help);
     options.showVersion = parser.isSet(version);
@@ -107,7 +118,7 @@ Options Options::parse(const QStringList &arguments)
         bool numeric = false;
         const int slot = equals > 0 ? value.left(equals).toInt(&numeric) : -1;
         if (!numeric || slot < 0 || slot > 5 || equals + 1 >= value.size()) {
-            options.error = QStringLiteral("--load-ring wants SLOT=FILE with SLOT 0 (ring) to 5: %1").arg(value);
+            options.error = QCoreApplication::translate("Options", "--load-ring 需要 SLOT=FILE,SLOT 為 0(鈴聲)到 5:%1").arg(value);
             return options;
         }
         options.ringLoads.append({slot, value.mid(equals + 1)});
@@ -117,7 +128,7 @@ Options Options::parse(const QStringList &arguments)
         options.convertSource = parser.value(convert);
         if (positional.isEmpty() || positional.first().startsWith(QStringLiteral("tel:"), Qt::CaseInsensitive)
             || options.convertSource.isEmpty()) {
-            options.error = QStringLiteral("--convert wants IN and OUT: dpx --convert IN OUT.raw");
+            options.error = QCoreApplication::translate("Options", "--convert 需要 IN 和 OUT:dpx --convert IN OUT.raw");
             return options;
         }
         options.convertTarget = positional.takeFirst();
@@ -126,16 +137,16 @@ Options Options::parse(const QStringList &arguments)
         if (parser.isSet(length))
             options.convertLength = parser.value(length).toDouble(&numeric);
         if (options.convertStart < 0) {
-            options.error = QStringLiteral("--start wants M:SS, e.g. 1:05: %1").arg(parser.value(start));
+            options.error = QCoreApplication::translate("Options", "--start 需要 M:SS,例如 1:05:%1").arg(parser.value(start));
             return options;
         }
         if (!numeric || !(options.convertLength >= 0) || (parser.isSet(length) && !(options.convertLength > 0))
             || options.convertLength > 36) {
-            options.error = QStringLiteral("--length wants seconds above 0 and at most 36: %1").arg(parser.value(length));
+            options.error = QCoreApplication::translate("Options", "--length 需要大於 0、最多 36 的秒數:%1").arg(parser.value(length));
             return options;
         }
     } else if (parser.isSet(start) || parser.isSet(length)) {
-        options.error = QStringLiteral("--start and --length go with --convert.");
+        options.error = QCoreApplication::translate("Options", "--start 和 --length 只能與 --convert 一起使用。");
         return options;
     }
     options.importFiles = parser.values(importContacts);
@@ -152,18 +163,17 @@ Options Options::parse(const QStringList &arguments)
         + int(!options.ringLoads.isEmpty()) + int(options.factoryDefault) + int(!options.convertSource.isEmpty())
         + int(parser.isSet(importContacts)) + int(parser.isSet(exportVCard));
     if (jobKinds > 1) {
-        options.error = QStringLiteral("Choose one of --eeprom-backup, --eeprom-restore, --load-ring, "
-                                       "--factory-default, --convert, --import and --export-vcard at a time.");
+        options.error = QCoreApplication::translate("Options", "--eeprom-backup、--eeprom-restore、--load-ring、--factory-default、--convert、--import 和 --export-vcard 一次只能選一個。");
         return options;
     }
     if (parser.isSet(backup) && options.eepromBackup.isEmpty())
-        options.error = QStringLiteral("--eeprom-backup wants a file name.");
+        options.error = QCoreApplication::translate("Options", "--eeprom-backup 需要檔名。");
     if (parser.isSet(restore) && options.eepromRestore.isEmpty())
-        options.error = QStringLiteral("--eeprom-restore wants a file name.");
+        options.error = QCoreApplication::translate("Options", "--eeprom-restore 需要檔名。");
     if (parser.isSet(importContacts) && options.importFiles.isEmpty())
-        options.error = QStringLiteral("--import wants at least one file name.");
+        options.error = QCoreApplication::translate("Options", "--import 需要至少一個檔名。");
     if (parser.isSet(exportVCard) && options.exportVCard.isEmpty())
-        options.error = QStringLiteral("--export-vcard wants a file name.");
+        options.error = QCoreApplication::translate("Options", "--export-vcard 需要檔名。");
     if (!options.error.isEmpty())
         return options;
     options.dataDir = parser.value(dataDir);
@@ -176,7 +186,7 @@ Options Options::parse(const QStringList &arguments)
         bool ok = false;
         options.replaySpeed = parser.value(replaySpeed).toDouble(&ok);
         if (!ok || !(options.replaySpeed > 0) || options.replaySpeed > 1000) {
-            options.error = QStringLiteral("--replay-speed needs a number above 0 (up to 1000)");
+            options.error = QCoreApplication::translate("Options", "--replay-speed 需要大於 0 的數字(最多 1000)");
             return options;
         }
     }
@@ -184,7 +194,7 @@ Options Options::parse(const QStringList &arguments)
         if (arg.startsWith(QStringLiteral("tel:"), Qt::CaseInsensitive)) {
             options.dialNumber = arg;
         } else if (!options.importFiles.contains(arg)) {
-            options.error = QStringLiteral("Unexpected argument: %1").arg(arg);
+            options.error = QCoreApplication::translate("Options", "多餘的參數:%1").arg(arg);
             return options;
         }
     }

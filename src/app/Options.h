@@ -18,6 +18,7 @@ struct Options {
     double replaySpeed = 1.0; // --replay-speed N
     QString logFile;       // --log FILE: every diagnostic category, with time stamps
     QString simEeprom;     // --sim-eeprom FILE: the simulated box's memory (implies --simulate)
+    QString language;      // --lang NAME, already checked (empty: not given)
 
     // Command-line jobs: work done without a window (or handed to the running DPX).
     struct RingLoad {

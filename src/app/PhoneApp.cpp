@@ -7,6 +7,7 @@
 #include "app/DataFolder.h"
 #include "app/DiagnosticLog.h"
 #include "app/DesktopIntegration.h"
+#include "app/Language.h"
 #include "app/MainPhoneWindow.h"
 #include "app/Options.h"
 #include "app/RecordingFlow.h"
@@ -76,7 +77,24 @@ int PhoneApp::run(int argc, char **argv)
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
-    const Options options = Options::parse(arguments);
+    Options options = Options::parse(arguments);
+    // The language comes from the command line, DPX_LANG or the kept choice, never from the
+    // system's locale.
+    QString environmentProblem;
+    const QString language = Language::forStart(options.language, qEnvironmentVariable("DPX_LANG"),
+                                                Language::savedChoice(), &environmentProblem);
+    if (!environmentProblem.isEmpty())
+        std::fprintf(stderr, "dpx: %s\n", qPrintable(environmentProblem));
+    if ((!options.error.isEmpty() || options.showHelp) && language != QLatin1String(Language::Default)) {
+        // The help and the refusal in the chosen language (translators need an application).
+        int helpArgc = 1;
+        char programName[] = "dpx"; // the help names the program, not the path it was started by
+        char *helpArgv[] = {programName, nullptr};
+        QCoreApplication helpApp(helpArgc, helpArgv);
+        LanguageSwitcher helpLanguage;
+        helpLanguage.apply(language);
+        options = Options::parse(arguments);
+    }
     if (!options.error.isEmpty()) {
         std::fprintf(stderr, "dpx: %s\n\n%s", qPrintable(options.error),
                      qPrintable(options.helpText));
@@ -96,6 +114,8 @@ int PhoneApp::run(int argc, char **argv)
         return runCommandJob(argc, argv, options);
 
     QApplication app(argc, argv);
+    LanguageSwitcher languages;
+    languages.apply(language);
     DiagnosticLog log;
     if (!options.logFile.isEmpty() && !log.start(options.logFile))
         std::fprintf(stderr, "dpx: %s; running without a log\n", qPrintable(log.error()));
@@ -200,6 +220,8 @@ int PhoneApp::run(int argc, char **argv)
                                  window.dialRequest(later.dialNumber);
                          });
         window.show();
+        if (!languages.problem().isEmpty())
+            window.ShowStatusText(languages.problem());
         if (!options.dialNumber.isEmpty())
             QTimer::singleShot(0, &window, [&] { window.dialRequest(options.dialNumber); });
 

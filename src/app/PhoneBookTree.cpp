@@ -101,9 +101,9 @@ void PhoneBookTree::contextMenuEvent(QContextMenuEvent *event)
     if (QTreeWidgetItem *item = itemAt(event->pos()))
         setCurrentItem(item);
     QMenu menu(this);
-    QAction *edit = menu.addAction(QStringLiteral("編輯"));
+    QAction *edit = menu.addAction(tr("編輯"));
     edit->setEnabled(m_editEnabled);
-    QAction *dial = menu.addAction(QStringLiteral("外撥"));
+    QAction *dial = menu.addAction(tr("外撥"));
     dial->setEnabled(currentItem() != nullptr);
     QAction *chosen = menu.exec(event->globalPos());
     if (chosen == dial)

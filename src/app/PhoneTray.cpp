@@ -2,11 +2,13 @@
 #include "app/PhoneTray.h"
 
 #include "app/FolderCommand.h"
+#include "app/LanguageMenu.h"
 #include "ui/Art.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
+#include <QEvent>
 #include <QIcon>
 #include <QMenu>
 #include <QPainter>
@@ -43,15 +45,19 @@ PhoneTray::PhoneTray(const QString &title, QObject *parent) : QObject(parent), m
     connect(m_alertTimer, &QTimer::timeout, this, &PhoneTray::showAlertStep);
     m_menu = new QMenu();
     // Each tool entry carries its tool, as the folder bar's items do.
-    m_converter = m_menu->addAction(QStringLiteral("檔轉換..."));
-    m_transfer = m_menu->addAction(QStringLiteral("檔傳輸..."));
-    m_phoneBook = m_menu->addAction(QStringLiteral("通訊簿"));
-    m_history = m_menu->addAction(QStringLiteral("通話記錄"));
-    m_callActions = m_menu->addAction(QStringLiteral("來電動作"));
+    m_converter = m_menu->addAction(QString());
+    m_transfer = m_menu->addAction(QString());
+    m_phoneBook = m_menu->addAction(QString());
+    m_history = m_menu->addAction(QString());
+    m_callActions = m_menu->addAction(QString());
     m_converter->setData(quint32(Tool::AudioConverter));
     m_transfer->setData(quint32(Tool::AudioTransfer));
     m_menu->addSeparator();
-    m_exit = m_menu->addAction(QStringLiteral("Exit"));
+    addLanguageMenu(m_menu, [this](const QString &text) { Q_EMIT languageProblem(text); });
+    m_menu->addSeparator();
+    m_exit = m_menu->addAction(QString());
+    retranslate();
+    m_menu->installEventFilter(this); // the menu is told of a language change, the icon is not
 
     m_icon = new QSystemTrayIcon(applicationIcon(), this);
     m_icon->setToolTip(title);
@@ -62,6 +68,25 @@ PhoneTray::PhoneTray(const QString &title, QObject *parent) : QObject(parent), m
                 if (reason == QSystemTrayIcon::DoubleClick)
                     Q_EMIT doubleClicked();
             });
+}
+
+void PhoneTray::retranslate()
+{
+    m_converter->setText(tr("檔轉換..."));
+    m_transfer->setText(tr("檔傳輸..."));
+    m_phoneBook->setText(tr("通訊簿"));
+    m_history->setText(tr("通話記錄"));
+    m_callActions->setText(tr("來電動作"));
+    m_exit->setText(tr("Exit"));
+    if (m_icon && !isAlerting())
+        showIdleIcon();
+}
+
+bool PhoneTray::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_menu && event->type() == QEvent::LanguageChange)
+        retranslate();
+    return QObject::eventFilter(watched, event);
 }
 
 PhoneTray::~PhoneTray()
@@ -130,7 +155,7 @@ QIcon PhoneTray::currentIcon() const
 void PhoneTray::showIdleIcon()
 {
     m_icon->setIcon(badgedIcon(m_missed));
-    m_icon->setToolTip(m_missed > 0 ? QStringLiteral("%1 通未接來電").arg(m_missed) : m_title);
+    m_icon->setToolTip(m_missed > 0 ? tr("%1 通未接來電").arg(m_missed) : m_title);
 }
 
 QIcon PhoneTray::badgedIcon(int count)

@@ -61,8 +61,14 @@ public:
 
 Q_SIGNALS:
     void doubleClicked();
+    // The language chosen in the menu could not be loaded (the text says so).
+    void languageProblem(const QString &text);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void retranslate();
     void showAlertStep();
     void showIdleIcon();
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/SimPanel.h"
 
+#include "ui/Translated.h"
+
 #include "app/SimScript.h"
 #include "app/SimSlotView.h"
 #include "phone/LampBoard.h"
@@ -22,7 +24,7 @@ namespace dpx {
 SimPanel::SimPanel(SimulatedBox &box, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint), m_box(box)
 {
-    setWindowTitle(QStringLiteral("simulated telephone"));
+    setTranslated(this, "windowTitle", this, QT_TR_NOOP("模擬電話機"));
     auto *layout = new QVBoxLayout(this);
 
     m_plug = new QPushButton;
@@ -36,31 +38,35 @@ SimPanel::SimPanel(SimulatedBox &box, QWidget *parent)
     layout->addWidget(m_plug);
     updatePlugButton();
 
-    auto *display = new QGroupBox(QStringLiteral("Display"));
+    auto *display = new QGroupBox;
+    setTranslated(display, "title", this, QT_TR_NOOP("顯示幕"));
     auto *displayForm = new QFormLayout(display);
     for (int line = 1; line <= 2; ++line) {
         auto *edit = new QLineEdit;
         edit->setMaxLength(16);
-        edit->setPlaceholderText(QStringLiteral("up to 16 characters, Enter sends"));
+        setTranslated(edit, "placeholderText", this, QT_TR_NOOP("最多 16 個字元,按 Enter 送出"));
         connect(edit, &QLineEdit::returnPressed, this,
                 [this, edit, line] { m_box.telephone().showText(line, edit->text()); });
-        displayForm->addRow(QStringLiteral("Line %1").arg(line), edit);
+        displayForm->addRow(tr("第 %1 行").arg(line), edit);
     }
-    auto *clock = new QPushButton(QStringLiteral("Show clock"));
+    auto *clock = new QPushButton;
+    setTranslated(clock, "text", this, QT_TR_NOOP("顯示時鐘"));
     connect(clock, &QPushButton::clicked, this, [this] { m_box.telephone().showClock(); });
     displayForm->addRow(clock);
     layout->addWidget(display);
 
-    auto *lamps = new QGroupBox(QStringLiteral("Lamp"));
+    auto *lamps = new QGroupBox;
+    setTranslated(lamps, "title", this, QT_TR_NOOP("燈號"));
     auto *lampRow = new QHBoxLayout(lamps);
     auto *lampNumber = new QSpinBox;
     lampNumber->setRange(1, 32);
-    lampNumber->setToolTip(QStringLiteral("1-24 key lamps, 29 key 15, 31 small, 32 large indicator"));
+    setTranslated(lampNumber, "toolTip", this, QT_TR_NOOP("1-24 按鍵燈,29 第 15 鍵,31 小指示燈,32 大指示燈"));
     auto *lampState = new QComboBox;
     for (const char *name : {"off", "red-slow", "red-fast", "red-steady", "red-wink", "green-slow",
                              "green-fast", "green-steady", "green-wink"})
         lampState->addItem(QLatin1String(name));
-    auto *setLamp = new QPushButton(QStringLiteral("Set"));
+    auto *setLamp = new QPushButton;
+    setTranslated(setLamp, "text", this, QT_TR_NOOP("設定"));
     connect(setLamp, &QPushButton::clicked, this, [this, lampNumber, lampState] {
         const auto state = parseLampState(lampState->currentText());
         if (state)
@@ -71,14 +77,20 @@ SimPanel::SimPanel(SimulatedBox &box, QWidget *parent)
     lampRow->addWidget(setLamp);
     layout->addWidget(lamps);
 
-    auto *call = new QGroupBox(QStringLiteral("Call"));
+    auto *call = new QGroupBox;
+    setTranslated(call, "title", this, QT_TR_NOOP("來電"));
     auto *callForm = new QFormLayout(call);
     auto *number = new QLineEdit(QStringLiteral("0223456789"));
-    callForm->addRow(QStringLiteral("Caller"), number);
+    auto *numberLabel = new QLabel;
+    setTranslated(numberLabel, "text", this, QT_TR_NOOP("來電號碼"));
+    callForm->addRow(numberLabel, number);
     auto *callButtons = new QHBoxLayout;
-    auto *ringCo = new QPushButton(QStringLiteral("Ring CO"));
-    auto *ringIcm = new QPushButton(QStringLiteral("Ring ICM"));
-    auto *hangUp = new QPushButton(QStringLiteral("Hang up"));
+    auto *ringCo = new QPushButton;
+    setTranslated(ringCo, "text", this, QT_TR_NOOP("外線響鈴"));
+    auto *ringIcm = new QPushButton;
+    setTranslated(ringIcm, "text", this, QT_TR_NOOP("內線響鈴"));
+    auto *hangUp = new QPushButton;
+    setTranslated(hangUp, "text", this, QT_TR_NOOP("掛斷"));
     connect(ringCo, &QPushButton::clicked, this,
             [this, number] { m_box.telephone().ring(true, number->text()); });
     connect(ringIcm, &QPushButton::clicked, this,
@@ -90,12 +102,14 @@ SimPanel::SimPanel(SimulatedBox &box, QWidget *parent)
     callForm->addRow(callButtons);
     layout->addWidget(call);
 
-    auto *raw = new QGroupBox(QStringLiteral("Event pairs"));
+    auto *raw = new QGroupBox;
+    setTranslated(raw, "title", this, QT_TR_NOOP("事件組"));
     auto *rawRow = new QHBoxLayout(raw);
     auto *pairs = new QLineEdit;
     pairs->setObjectName(QStringLiteral("pairs"));
     pairs->setPlaceholderText(QStringLiteral("0x24 0x41 0x25 0x42"));
-    auto *send = new QPushButton(QStringLiteral("Send"));
+    auto *send = new QPushButton;
+    setTranslated(send, "text", this, QT_TR_NOOP("送出"));
     connect(send, &QPushButton::clicked, this, &SimPanel::sendRawPairs);
     connect(pairs, &QLineEdit::returnPressed, this, &SimPanel::sendRawPairs);
     rawRow->addWidget(pairs, 1);
@@ -111,8 +125,7 @@ SimPanel::SimPanel(SimulatedBox &box, QWidget *parent)
 
 void SimPanel::updatePlugButton()
 {
-    m_plug->setText(m_box.isPlugged() ? QStringLiteral("Unplug the box")
-                                      : QStringLiteral("Plug the box in"));
+    setTranslated(m_plug, "text", this, m_box.isPlugged() ? QT_TR_NOOP("拔下電話盒") : QT_TR_NOOP("接上電話盒"));
 }
 
 void SimPanel::sendRawPairs()
@@ -121,7 +134,7 @@ void SimPanel::sendRawPairs()
     auto *edit = findChild<QLineEdit *>(QStringLiteral("pairs"));
     const ParsedScript parsed = parseSimScript(QStringLiteral("event ") + edit->text());
     if (!parsed.error.isEmpty() || parsed.commands.size() != 1) {
-        m_message->setText(QStringLiteral("Give one to three code/value pairs, e.g. 0x24 0x41."));
+        m_message->setText(tr("請輸入一到三組代碼/數值,例如 0x24 0x41。"));
         return;
     }
     const QList<int> &bytes = parsed.commands.first().numbers;

@@ -16,7 +16,7 @@ constexpr int RefreshMs = 1000;
 }
 
 SimSlotView::SimSlotView(SimulatedBox &box, QWidget *parent)
-    : QGroupBox(QStringLiteral("Ring tone slots"), parent)
+    : QGroupBox(tr("鈴聲位置"), parent)
     , m_box(box)
 {
     m_lines = new QLabel(this);
@@ -34,7 +34,7 @@ void SimSlotView::refresh()
     const QByteArray image = m_box.eeprom();
     const InfoTable table = EepromImage::tableOf(image);
     if (!table.isInitialized() || !table.hasValidLayout()) {
-        m_lines->setText(QStringLiteral("no slot table in the box (use 出廠值)"));
+        m_lines->setText(tr("電話盒沒有位置表(請用「出廠值」)"));
         return;
     }
     QStringList lines;
@@ -45,13 +45,13 @@ void SimSlotView::refresh()
         qsizetype used = bytes.size();
         while (used > 0 && quint8(bytes.at(used - 1)) == 0xFF)
             --used;
-        QString line = QStringLiteral("%1: blocks %2-%3, %4 KB held")
+        QString line = tr("%1:區塊 %2-%3,已用 %4 KB")
                            .arg(InfoTable::slotName(slot))
                            .arg(region.firstBlock)
                            .arg(region.firstBlock + region.blockCount - 1)
                            .arg((used + 1023) / 1024);
         if (slot > 0)
-            line += QStringLiteral(", entry %1 pages").arg(table.musicLength(slot));
+            line += tr(",登記 %1 頁").arg(table.musicLength(slot));
         lines << line;
     }
     m_lines->setText(lines.join(QLatin1Char('\n')));

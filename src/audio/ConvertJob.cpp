@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "audio/ConvertJob.h"
 
+#include <QCoreApplication>
 #include <QtConcurrent/QtConcurrentRun>
 
 namespace dpx {
@@ -24,7 +25,7 @@ ConvertJob::~ConvertJob()
 
 QString ConvertJob::failureText()
 {
-    return QStringLiteral("音檔轉換失敗!");
+    return QCoreApplication::translate("ConvertJob", "音檔轉換失敗!");
 }
 
 void ConvertJob::start()

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "audio/RingRules.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -8,12 +9,12 @@ namespace dpx {
 
 QString noRingDeviceMessage()
 {
-    return QStringLiteral("没有找到放音设备");
+    return QCoreApplication::translate("RingFiles", "没有找到放音设备");
 }
 
 QString ringFileMissingMessage()
 {
-    return QStringLiteral("找不到鈴聲文件!");
+    return QCoreApplication::translate("RingFiles", "找不到鈴聲文件!");
 }
 
 QString RingFilePath(const QString &dataFolder, bool outsideLine)

@@ -155,11 +155,11 @@ CallHistoryModel::Kind CallHistoryModel::kindOf(const CallRecord &call)
 QString CallHistoryModel::resultText(const CallRecord &call)
 {
     switch (kindOf(call)) {
-    case Kind::Incoming: return QStringLiteral("來電");
-    case Kind::Missed: return QStringLiteral("未接");
-    case Kind::Outgoing: return QStringLiteral("撥出");
-    case Kind::Intercom: return QStringLiteral("內線來電");
-    case Kind::IntercomMissed: return QStringLiteral("內線未接");
+    case Kind::Incoming: return tr("來電");
+    case Kind::Missed: return tr("未接");
+    case Kind::Outgoing: return tr("撥出");
+    case Kind::Intercom: return tr("內線來電");
+    case Kind::IntercomMissed: return tr("內線未接");
     }
     return {};
 }
@@ -167,7 +167,7 @@ QString CallHistoryModel::resultText(const CallRecord &call)
 QString CallHistoryModel::talkText(const CallRecord &call)
 {
     if (!call.answered)
-        return call.interrupted ? QStringLiteral("(中斷)") : QString();
+        return call.interrupted ? tr("(中斷)") : QString();
     const int s = call.talkSeconds;
     QString text = s >= 3600 ? QStringLiteral("%1:%2:%3")
                                    .arg(s / 3600)
@@ -176,7 +176,7 @@ QString CallHistoryModel::talkText(const CallRecord &call)
                              : QStringLiteral("%1:%2").arg(s / 60, 2, 10, QLatin1Char('0'))
                                    .arg(s % 60, 2, 10, QLatin1Char('0'));
     if (call.interrupted)
-        text += QStringLiteral(" (中斷)");
+        text += tr(" (中斷)");
     return text;
 }
 
@@ -222,11 +222,11 @@ QVariant CallHistoryModel::headerData(int section, Qt::Orientation orientation, 
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return {};
     switch (section) {
-    case TimeColumn: return QStringLiteral("時間");
-    case NameColumn: return QStringLiteral("姓名");
-    case NumberColumn: return QStringLiteral("電話號碼");
-    case ResultColumn: return QStringLiteral("類型");
-    case TalkColumn: return QStringLiteral("通話時間");
+    case TimeColumn: return tr("時間");
+    case NameColumn: return tr("姓名");
+    case NumberColumn: return tr("電話號碼");
+    case ResultColumn: return tr("類型");
+    case TalkColumn: return tr("通話時間");
     default: return {};
     }
 }

@@ -31,7 +31,7 @@ void CallHistoryRecorder::keep(const CallRecord &call)
     if (id <= 0) {
         if (!m_problemTold) {
             m_problemTold = true;
-            Q_EMIT problem(QString::fromUtf8(NotKeptText));
+            Q_EMIT problem(tr(NotKeptText));
         }
         return;
     }

@@ -15,7 +15,7 @@ class AddressDatabase;
 class CallHistoryRecorder : public QObject {
     Q_OBJECT
 public:
-    static constexpr const char *NotKeptText = "通話記錄無法寫入,通話不會被保存";
+    static constexpr const char *NotKeptText = QT_TR_NOOP("通話記錄無法寫入,通話不會被保存");
 
     explicit CallHistoryRecorder(AddressDatabase *database, QObject *parent = nullptr);
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "history/CallHistoryWindow.h"
 
+#include "ui/Translated.h"
+
 #include "addressbook/AddressDatabase.h"
 #include "history/CallHistoryCsv.h"
 #include "ui/Art.h"
@@ -58,7 +60,7 @@ protected:
 CallHistoryWindow::CallHistoryWindow(AddressDatabase *database, QWidget *parent)
     : QWidget(parent, Qt::Window), m_database(database)
 {
-    setWindowTitle(QStringLiteral("通話記錄"));
+    setTranslated(this, "windowTitle", this, QT_TR_NOOP("通話記錄"));
     setObjectName(QStringLiteral("callHistory"));
     resize(560, 588);
     m_confirm = [this](const QString &question) {
@@ -71,12 +73,12 @@ CallHistoryWindow::CallHistoryWindow(AddressDatabase *database, QWidget *parent)
 
     auto *top = new QHBoxLayout;
     m_filters = new QButtonGroup(this);
-    const QList<QPair<QString, CallHistoryModel::Filter>> filters{
-        {QStringLiteral("全部"), CallHistoryModel::All}, {QStringLiteral("未接"), CallHistoryModel::Missed},
-        {QStringLiteral("來電"), CallHistoryModel::Incoming}, {QStringLiteral("撥出"), CallHistoryModel::Outgoing}};
+    const QList<QPair<const char *, CallHistoryModel::Filter>> filters{
+        {QT_TR_NOOP("全部"), CallHistoryModel::All}, {QT_TR_NOOP("未接"), CallHistoryModel::Missed},
+        {QT_TR_NOOP("來電"), CallHistoryModel::Incoming}, {QT_TR_NOOP("撥出"), CallHistoryModel::Outgoing}};
     for (const auto &[label, filter] : filters) {
         auto *button = new QToolButton(this);
-        button->setText(label);
+        setTranslated(button, "text", this, label);
         button->setCheckable(true);
         button->setAutoRaise(true);
         button->setChecked(filter == CallHistoryModel::All);
@@ -87,7 +89,7 @@ CallHistoryWindow::CallHistoryWindow(AddressDatabase *database, QWidget *parent)
             [this](int id) { m_model->setFilter(CallHistoryModel::Filter(id)); updateCount(); });
     top->addStretch();
     m_search = new QLineEdit(this);
-    m_search->setPlaceholderText(QStringLiteral("搜尋姓名或號碼"));
+    setTranslated(m_search, "placeholderText", this, QT_TR_NOOP("搜尋姓名或號碼"));
     m_search->setClearButtonEnabled(true);
     m_search->setMinimumWidth(180);
     connect(m_search, &QLineEdit::textChanged, this,
@@ -123,10 +125,12 @@ CallHistoryWindow::CallHistoryWindow(AddressDatabase *database, QWidget *parent)
     m_count = new QLabel(this);
     bottom->addWidget(m_count);
     bottom->addStretch();
-    auto *exportButton = new QPushButton(QStringLiteral("匯出..."), this);
+    auto *exportButton = new QPushButton(this);
+    setTranslated(exportButton, "text", this, QT_TR_NOOP("匯出..."));
     connect(exportButton, &QPushButton::clicked, this, &CallHistoryWindow::chooseExportFile);
     bottom->addWidget(exportButton);
-    auto *clearButton = new QPushButton(QString::fromUtf8(ClearAllText), this);
+    auto *clearButton = new QPushButton(this);
+    setTranslated(clearButton, "text", this, ClearAllText);
     connect(clearButton, &QPushButton::clicked, this, [this] { clearAll(); });
     bottom->addWidget(clearButton);
     layout->addLayout(bottom);
@@ -156,7 +160,7 @@ void CallHistoryWindow::refresh()
 
 void CallHistoryWindow::updateCount()
 {
-    m_count->setText(QStringLiteral("%1 / %2 筆").arg(m_model->rowCount()).arg(m_model->totalCount()));
+    m_count->setText(tr("%1 / %2 筆").arg(m_model->rowCount()).arg(m_model->totalCount()));
 }
 
 int CallHistoryWindow::currentRow() const
@@ -204,7 +208,7 @@ void CallHistoryWindow::deleteSelected()
 
 bool CallHistoryWindow::clearAll()
 {
-    if (!m_database || !m_confirm(QString::fromUtf8(ClearAllQuestion)))
+    if (!m_database || !m_confirm(tr(ClearAllQuestion)))
         return false;
     const bool cleared = m_database->clearCalls();
     if (!cleared)
@@ -217,17 +221,17 @@ bool CallHistoryWindow::exportTo(const QString &path)
 {
     QString error;
     if (!writeCallHistoryCsv(path, callHistoryCsv(m_model->shownCalls(), m_model->shownNames()), &error)) {
-        Q_EMIT statusText(QStringLiteral("匯出失敗: ") + error);
+        Q_EMIT statusText(tr("匯出失敗: %1").arg(error));
         return false;
     }
-    Q_EMIT statusText(QStringLiteral("已匯出 %1 筆").arg(m_model->rowCount()));
+    Q_EMIT statusText(tr("已匯出 %1 筆").arg(m_model->rowCount()));
     return true;
 }
 
 void CallHistoryWindow::chooseExportFile()
 {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("匯出通話記錄"),
+    const QString path = QFileDialog::getSaveFileName(this, tr("匯出通話記錄"),
                                                       folder + QStringLiteral("/通話記錄.csv"),
                                                       QStringLiteral("CSV (*.csv)"));
     if (!path.isEmpty())
@@ -240,14 +244,14 @@ void CallHistoryWindow::contextMenuEvent(QContextMenuEvent *event)
         && m_table->indexAt(m_table->viewport()->mapFrom(this, event->pos())).isValid();
     QMenu menu(this);
     if (onRow) {
-        menu.addAction(QStringLiteral("回撥"), this, &CallHistoryWindow::callBackSelected);
-        QAction *add = menu.addAction(QStringLiteral("加入電話簿"), this, &CallHistoryWindow::addSelectedToPhoneBook);
+        menu.addAction(tr("回撥"), this, &CallHistoryWindow::callBackSelected);
+        QAction *add = menu.addAction(tr("加入電話簿"), this, &CallHistoryWindow::addSelectedToPhoneBook);
         add->setEnabled(isSignalConnected(QMetaMethod::fromSignal(&CallHistoryWindow::addContactRequested)));
-        menu.addAction(QStringLiteral("刪除"), this, &CallHistoryWindow::deleteSelected);
+        menu.addAction(tr("刪除"), this, &CallHistoryWindow::deleteSelected);
         menu.addSeparator();
     }
-    menu.addAction(QString::fromUtf8(ClearAllText), this, [this] { clearAll(); });
-    menu.addAction(QStringLiteral("匯出..."), this, &CallHistoryWindow::chooseExportFile);
+    menu.addAction(tr(ClearAllText), this, [this] { clearAll(); });
+    menu.addAction(tr("匯出..."), this, &CallHistoryWindow::chooseExportFile);
     menu.exec(event->globalPos());
 }
 
@@ -272,6 +276,16 @@ bool CallHistoryWindow::eventFilter(QObject *watched, QEvent *event)
         }
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void CallHistoryWindow::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange && m_model) {
+        // The table's texts come from the model: shown again in the new language.
+        Q_EMIT m_model->headerDataChanged(Qt::Horizontal, 0, m_model->columnCount() - 1);
+        refresh();
+    }
+    QWidget::changeEvent(event);
 }
 
 } // namespace dpx

@@ -19,8 +19,8 @@ class AddressDatabase;
 class CallHistoryWindow : public QWidget {
     Q_OBJECT
 public:
-    static constexpr const char *ClearAllText = "清除全部記錄";
-    static constexpr const char *ClearAllQuestion = "確定要清除全部通話記錄嗎?";
+    static constexpr const char *ClearAllText = QT_TR_NOOP("清除全部記錄");
+    static constexpr const char *ClearAllQuestion = QT_TR_NOOP("確定要清除全部通話記錄嗎?");
 
     explicit CallHistoryWindow(AddressDatabase *database, QWidget *parent = nullptr);
 
@@ -51,6 +51,7 @@ Q_SIGNALS:
     void seen();
 
 protected:
+    void changeEvent(QEvent *event) override;
     bool event(QEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -3,6 +3,7 @@
 
 #include "integration/CallEvents.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -90,7 +91,7 @@ bool CallActionRunner::run(const CallAction &action, const CallFacts &facts)
             return true;
         }
     }
-    Q_EMIT problem(QStringLiteral("來電動作未執行: %1").arg(error));
+    Q_EMIT problem(QCoreApplication::translate("CallActions", "來電動作未執行: %1").arg(error));
     return false;
 }
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "integration/CallActionStore.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QSettings>
 
@@ -40,7 +41,7 @@ QString CallActionStore::save(const QList<CallAction> &actions) const
     for (qsizetype i = 0; i < actions.size(); ++i) {
         const QString problem = templateProblem(actions[i].kind, actions[i].templateText);
         if (!problem.isEmpty())
-            return QStringLiteral("動作 %1: %2").arg(i + 1).arg(problem);
+            return QCoreApplication::translate("CallActions", "動作 %1: %2").arg(i + 1).arg(problem);
     }
     QSettings settings(m_path, QSettings::IniFormat);
     settings.remove(Group);

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "settings/PhoneSettingsWindow.h"
 
+#include "ui/Translated.h"
+
 #include "addressbook/AddressDatabase.h"
 #include "audio/RingRules.h"
 #include "audio/RingTonePlayer.h"
@@ -36,7 +38,7 @@ PhoneSettingsWindow::PhoneSettingsWindow(PhoneSettingsServices services, QWidget
       m_background(artPixmap(QStringLiteral("519")))
 {
     setObjectName(QStringLiteral("phoneSettingsWindow"));
-    setWindowTitle(QStringLiteral("話機設定"));
+    setTranslated(this, "windowTitle", this, QT_TR_NOOP("話機設定"));
     setModal(false);
     setFixedSize(Width, Height);
     if (m_services.database && m_services.database->IsOpen())
@@ -51,9 +53,10 @@ PhoneSettingsWindow::~PhoneSettingsWindow()
         m_services.ringPlayer->Stop();
 }
 
-SkinBitmapButton *PhoneSettingsWindow::button(const QString &caption, const char *name)
+SkinBitmapButton *PhoneSettingsWindow::button(const char *caption, const char *name)
 {
-    auto *b = new SkinBitmapButton(caption, this);
+    auto *b = new SkinBitmapButton(QString(), this);
+    setTranslated(b, "text", this, caption);
     b->setObjectName(QLatin1String(name));
     b->SetUp(132, 5, 3, 3, 3, 3);
     b->setAutoDefault(false);
@@ -62,14 +65,16 @@ SkinBitmapButton *PhoneSettingsWindow::button(const QString &caption, const char
 
 void PhoneSettingsWindow::build()
 {
-    auto label = [this](const QString &text, int x, int y, int w = 200) {
-        auto *l = new QLabel(text, this);
+    auto label = [this](const char *text, int x, int y, int w = 200) {
+        auto *l = new QLabel(this);
+        setTranslated(l, "text", this, text);
         l->setStyleSheet(kOnBitmap);
         l->setGeometry(x, y, w, 20);
         return l;
     };
-    auto radio = [this](const QString &text, const char *name, int x, int y, QButtonGroup *group) {
-        auto *r = new QRadioButton(text, this);
+    auto radio = [this](const char *text, const char *name, int x, int y, QButtonGroup *group) {
+        auto *r = new QRadioButton(this);
+        setTranslated(r, "text", this, text);
         r->setObjectName(QLatin1String(name));
         r->setStyleSheet(kOnBitmap);
         r->move(x, y);
@@ -78,20 +83,20 @@ void PhoneSettingsWindow::build()
         return r;
     };
 
-    label(QStringLiteral("來電時顯示連絡人資訊"), 20, 16);
+    label(QT_TR_NOOP("來電時顯示連絡人資訊"), 20, 16);
     auto *cardGroup = new QButtonGroup(this);
-    m_hideCard = radio(QStringLiteral("不顯示"), "hideCallerCard", 40, 38, cardGroup);
-    m_showCard = radio(QStringLiteral("顯示"), "showCallerCard", 150, 38, cardGroup);
+    m_hideCard = radio(QT_TR_NOOP("不顯示"), "hideCallerCard", 40, 38, cardGroup);
+    m_showCard = radio(QT_TR_NOOP("顯示"), "showCallerCard", 150, 38, cardGroup);
     connect(m_showCard, &QRadioButton::toggled, this, [this](bool on) { m_draft.setShowCallerCard(on); });
 
-    label(QStringLiteral("電話類型:"), 20, 70, 80);
+    label(QT_TR_NOOP("電話類型:"), 20, 70, 80);
     auto *typeGroup = new QButtonGroup(this);
-    m_dx = radio(QStringLiteral("DX"), "phoneTypeDx", 110, 69, typeGroup);
-    m_sd = radio(QStringLiteral("SD"), "phoneTypeSd", 200, 69, typeGroup);
+    m_dx = radio("DX", "phoneTypeDx", 110, 69, typeGroup);
+    m_sd = radio("SD", "phoneTypeSd", 200, 69, typeGroup);
     connect(m_dx, &QRadioButton::toggled, this,
             [this](bool on) { m_draft.setPhoneType(on ? PhoneType::DX : PhoneType::SD); });
 
-    label(QStringLiteral("佔外線代碼:"), 20, 104, 90);
+    label(QT_TR_NOOP("佔外線代碼:"), 20, 104, 90);
     m_lineCode = new QLineEdit(this);
     m_lineCode->setObjectName(QStringLiteral("lineCode"));
     m_lineCode->setGeometry(110, 102, 100, 24);
@@ -109,29 +114,29 @@ void PhoneSettingsWindow::build()
         QLineEdit **edit;
         const char *names[4];
     } rings[] = {
-        {RingKind::Co, "外線鈴聲選擇:", 136, &m_coRing, {"coRing", "coBrowse", "coDelete", "coListen"}},
-        {RingKind::Icm, "內線鈴聲選擇:", 216, &m_icmRing, {"icmRing", "icmBrowse", "icmDelete", "icmListen"}},
+        {RingKind::Co, QT_TR_NOOP("外線鈴聲選擇:"), 136, &m_coRing, {"coRing", "coBrowse", "coDelete", "coListen"}},
+        {RingKind::Icm, QT_TR_NOOP("內線鈴聲選擇:"), 216, &m_icmRing, {"icmRing", "icmBrowse", "icmDelete", "icmListen"}},
     };
     for (const auto &ring : rings) {
-        label(QString::fromUtf8(ring.title), 20, ring.y);
+        label(ring.title, 20, ring.y);
         auto *edit = new QLineEdit(this);
         edit->setObjectName(QLatin1String(ring.names[0]));
         edit->setReadOnly(true);
         edit->setGeometry(20, ring.y + 22, 300, 24);
         *ring.edit = edit;
         const RingKind kind = ring.kind;
-        auto *browseButton = button(QStringLiteral("瀏灠"), ring.names[1]);
+        auto *browseButton = button(QT_TR_NOOP("瀏灠"), ring.names[1]);
         browseButton->setGeometry(20, ring.y + 50, 70, 24);
         connect(browseButton, &QPushButton::clicked, this, [this, kind] { browse(kind); });
-        auto *deleteButton = button(QStringLiteral("刪除"), ring.names[2]);
+        auto *deleteButton = button(QT_TR_NOOP("刪除"), ring.names[2]);
         deleteButton->setGeometry(96, ring.y + 50, 70, 24);
         connect(deleteButton, &QPushButton::clicked, this, [this, kind] { clearRing(kind); });
-        auto *listenButton = button(QStringLiteral("試聽"), ring.names[3]);
+        auto *listenButton = button(QT_TR_NOOP("試聽"), ring.names[3]);
         listenButton->setGeometry(172, ring.y + 50, 70, 24);
         connect(listenButton, &QPushButton::clicked, this, [this, kind] { listen(kind); });
     }
 
-    auto *saveButton = button(QStringLiteral("儲存"), "save");
+    auto *saveButton = button(QT_TR_NOOP("儲存"), "save");
     saveButton->setGeometry(Width - 100, Height - 44, 80, 28);
     connect(saveButton, &QPushButton::clicked, this, [this] { save(); });
 }
@@ -165,7 +170,7 @@ void PhoneSettingsWindow::browse(RingKind kind)
 {
     const QString path = QFileDialog::getOpenFileName(
         this, QString(), QString(),
-        QStringLiteral("Audio Files (*.mp3);;音訊文件 (*.mp3 *.wav *.flac *.ogg *.oga)"));
+        tr("Audio Files (*.mp3);;音訊文件 (*.mp3 *.wav *.flac *.ogg *.oga)"));
     if (!path.isEmpty())
         chooseRing(kind, path);
 }
@@ -241,6 +246,18 @@ void PhoneSettingsWindow::closeEvent(QCloseEvent *event)
         m_services.ringPlayer->Stop();
     m_previewing = false;
     QDialog::closeEvent(event);
+}
+
+void PhoneSettingsWindow::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange) {
+        // The buttons take their new texts after this window: sized once they have them.
+        QMetaObject::invokeMethod(this, [this] {
+            for (QRadioButton *radio : findChildren<QRadioButton *>())
+                radio->resize(radio->sizeHint());
+        }, Qt::QueuedConnection);
+    }
+    QDialog::changeEvent(event);
 }
 
 } // namespace dpx

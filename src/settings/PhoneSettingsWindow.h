@@ -53,6 +53,7 @@ public:
     static bool isPlayableAudio(const QString &path);
 
 protected:
+    void changeEvent(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
@@ -61,7 +62,7 @@ private:
     void showDraft();
     void browse(RingKind kind);
     void message(const QString &text);
-    SkinBitmapButton *button(const QString &caption, const char *name);
+    SkinBitmapButton *button(const char *caption, const char *name); // caption: a QT_TR_NOOP text
 
     PhoneSettingsServices m_services;
     SettingsDraft m_draft;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "settings/RingInstall.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -11,14 +12,14 @@ namespace {
 
 QString copyFailedText(const QString &source, const QString &reason)
 {
-    return QStringLiteral("鈴聲文件複製失敗:") + source + u'\n' + reason;
+    return QCoreApplication::translate("RingFiles", "鈴聲文件複製失敗:") + source + u'\n' + reason;
 }
 
 } // namespace
 
 QString ringFileMissingText(const QString &path)
 {
-    return QStringLiteral("找不到文件:") + path;
+    return QCoreApplication::translate("RingFiles", "找不到文件:") + path;
 }
 
 QString ringSourceProblem(const QString &path, const std::function<bool(const QString &)> &isAudio)
@@ -27,11 +28,11 @@ QString ringSourceProblem(const QString &path, const std::function<bool(const QS
     if (!info.exists())
         return ringFileMissingText(path);
     if (!info.isFile()) // directories, FIFOs, devices, sockets
-        return QStringLiteral("鈴聲文件必須是一般文件:") + path;
+        return QCoreApplication::translate("RingFiles", "鈴聲文件必須是一般文件:") + path;
     if (info.size() > kMaxRingSourceBytes)
-        return QStringLiteral("鈴聲文件太大 (最大 100 MiB):") + path;
+        return QCoreApplication::translate("RingFiles", "鈴聲文件太大 (最大 100 MiB):") + path;
     if (isAudio && !isAudio(path))
-        return QStringLiteral("無法播放此鈴聲文件:") + path;
+        return QCoreApplication::translate("RingFiles", "無法播放此鈴聲文件:") + path;
     return {};
 }
 

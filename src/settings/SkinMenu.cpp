@@ -11,7 +11,7 @@ namespace dpx {
 
 SkinMenu::SkinMenu(AddressDatabase *database, std::function<void(const QString &)> showStatus,
                    QWidget *parent)
-    : QMenu(QStringLiteral("Skin"), parent), m_database(database), m_showStatus(std::move(showStatus))
+    : QMenu(tr("Skin"), parent), m_database(database), m_showStatus(std::move(showStatus))
 {
     setObjectName(QStringLiteral("skinMenu"));
     auto *group = new QActionGroup(this);
@@ -49,13 +49,13 @@ void SkinMenu::choose(int value)
         return;
     QString problem;
     if (!m_database || !m_database->IsOpen())
-        problem = QStringLiteral("沒有資料庫");
+        problem = tr("沒有資料庫");
     else if (!m_database->updateSkin(value))
         problem = m_database->lastError();
     Themes::apply(value);
     refreshCheckMark();
     if (!problem.isEmpty() && m_showStatus)
-        m_showStatus(QStringLiteral("Skin 未儲存: ") + problem);
+        m_showStatus(tr("Skin 未儲存: %1").arg(problem));
 }
 
 } // namespace dpx

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "transfer/AudioSourceFile.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QThread>
 
@@ -31,7 +32,7 @@ AudioSourceFile::AudioSourceFile(const QString &path, int retries, int retryPaus
             m_file.size());
         if (!m_wave.isBoxFormat() || !m_file.seek(m_wave.dataOffset)) {
             m_file.close();
-            m_error = QString::fromUtf8(FormatNotSupported);
+            m_error = QCoreApplication::translate("AudioSourceFile", FormatNotSupported);
             return;
         }
         m_kind = Kind::Wave;
@@ -40,7 +41,7 @@ AudioSourceFile::AudioSourceFile(const QString &path, int retries, int retryPaus
     }
     if (info.suffix().compare(QLatin1String("raw"), Qt::CaseInsensitive) != 0) {
         m_file.close();
-        m_error = QString::fromUtf8(FormatNotSupported);
+        m_error = QCoreApplication::translate("AudioSourceFile", FormatNotSupported);
         return;
     }
     m_kind = Kind::Raw;

@@ -3,6 +3,7 @@
 
 #include "transfer/RiffWalker.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QString>
 
@@ -42,7 +43,7 @@ public:
     QByteArray readHead(qint64 count);
     void close();
 
-    static constexpr const char *FormatNotSupported = "程式不支持這種格式!";
+    static constexpr const char *FormatNotSupported = QT_TRANSLATE_NOOP("AudioSourceFile", "程式不支持這種格式!");
     static constexpr const char *FileLocked = "File is already opened!";
 
 private:

@@ -54,12 +54,13 @@ void TransferJob::report(const QString &line)
     if (line.isEmpty() || line == m_lastLine)
         return;
     m_lastLine = line;
-    // The percentage goes to the command line in tens.
-    static const QString percentMark = QStringLiteral("傳輸:");
-    const qsizetype at = line.lastIndexOf(percentMark);
-    if (at >= 0 && line.endsWith(QLatin1Char('%'))) {
-        const int percent = QStringView(line).mid(at + percentMark.size()).chopped(1).toInt();
-        if (percent % 10 != 0)
+    // The percentage (the digits before a closing '%', whatever the language says around
+    // them) goes to the command line in tens.
+    if (line.endsWith(QLatin1Char('%'))) {
+        qsizetype digits = line.size() - 1;
+        while (digits > 0 && line.at(digits - 1).isDigit())
+            --digits;
+        if (digits < line.size() - 1 && QStringView(line).mid(digits).chopped(1).toInt() % 10 != 0)
             return;
     }
     m_printed.insert(line);

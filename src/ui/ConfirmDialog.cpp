@@ -16,14 +16,14 @@ constexpr int ButtonImages = 5;
 
 ConfirmDialog::ConfirmDialog(const QString &text, QWidget *parent) : QDialog(parent)
 {
-    setWindowTitle(QStringLiteral("音檔傳輸程式 警告..."));
+    setWindowTitle(tr("音檔傳輸程式 警告..."));
     setModal(true);
     m_text = new QLabel(text, this);
     m_text->setObjectName(QStringLiteral("1027"));
     m_text->setAlignment(Qt::AlignCenter);
     m_text->setWordWrap(true);
-    m_ok = new SkinBitmapButton(QStringLiteral("確定"), this);
-    m_cancel = new SkinBitmapButton(QStringLiteral("退出"), this);
+    m_ok = new SkinBitmapButton(tr("確定"), this);
+    m_cancel = new SkinBitmapButton(tr("退出"), this);
     for (SkinBitmapButton *button : {m_ok, m_cancel}) {
         button->SetUp(ButtonBitmap, ButtonImages, 5, 5, 5, 4);
         button->setMinimumSize(72, 26);

@@ -38,16 +38,16 @@ QMenu *CGfxOutBarCtrl::createContextMenu(QPoint pos)
         connect(action, &QAction::triggered, this, [this, command] { runCommand(command); });
         return action;
     };
-    QAction *large = add(QStringLiteral("大圖示"), CommandLargeIcons, showsItems(m_selected));
-    QAction *small = add(QStringLiteral("小圖示"), CommandSmallIcons, showsItems(m_selected));
+    QAction *large = add(tr("大圖示"), CommandLargeIcons, showsItems(m_selected));
+    QAction *small = add(tr("小圖示"), CommandSmallIcons, showsItems(m_selected));
     large->setCheckable(true);
     large->setChecked(!smallIcons());
     small->setCheckable(true);
     small->setChecked(smallIcons());
     menu->addSeparator();
-    add(QStringLiteral("重新命名"), CommandRename,
+    add(tr("重新命名"), CommandRename,
         (header && (m_flags & RenameFoldersFlag)) || (item && (m_flags & RenameItemsFlag)));
-    add(QStringLiteral("移除"), CommandRemove,
+    add(tr("移除"), CommandRemove,
         (header && (m_flags & RemoveFoldersFlag)) || (item && (m_flags & RemoveItemsFlag)));
     Q_EMIT contextMenuAboutToShow(menu, m_menuTarget);
     return menu;

@@ -51,6 +51,14 @@ void ReportListCtrl::setColumnSpec(const QString &spec)
     setColumns(parseColumnSpec(spec));
 }
 
+void ReportListCtrl::setColumnHeadings(const QString &spec)
+{
+    QStringList headings;
+    for (const ReportColumn &column : parseColumnSpec(spec))
+        headings << column.heading;
+    m_model->setHeadings(headings);
+}
+
 void ReportListCtrl::setColumns(const QList<ReportColumn> &columns)
 {
     m_model->setColumns(columns);

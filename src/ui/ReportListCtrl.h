@@ -23,6 +23,8 @@ public:
 
     ReportListModel *listModel() const { return m_model; }
     void setColumnSpec(const QString &spec);
+    // Only the headings of a spec (another language): widths, rows and order stay.
+    void setColumnHeadings(const QString &spec);
     void setColumns(const QList<ReportColumn> &columns);
     void setRows(QList<ReportListModel::Row> rows);
     int rowCount() const { return m_model->rowCount(); }

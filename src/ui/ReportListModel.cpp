@@ -31,6 +31,15 @@ void ReportListModel::setColumns(const QList<ReportColumn> &columns)
     endResetModel();
 }
 
+void ReportListModel::setHeadings(const QStringList &headings)
+{
+    const qsizetype count = std::min(headings.size(), m_columns.size());
+    for (qsizetype i = 0; i < count; ++i)
+        m_columns[i].heading = headings.at(i);
+    if (count > 0)
+        Q_EMIT headerDataChanged(Qt::Horizontal, 0, int(count) - 1);
+}
+
 void ReportListModel::setRows(QList<Row> rows)
 {
     beginResetModel();

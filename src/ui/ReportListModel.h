@@ -37,6 +37,7 @@ public:
     explicit ReportListModel(QObject *parent = nullptr);
 
     void setColumns(const QList<ReportColumn> &columns);
+    void setHeadings(const QStringList &headings);
     const QList<ReportColumn> &columns() const { return m_columns; }
 
     // Replaces every row; the sort state goes back to the given order.

@@ -145,7 +145,8 @@ void MainWindowTest::trayMenuEntries()
         texts << (a->isSeparator() ? QStringLiteral("-") : a->text());
     QCOMPARE(texts, (QStringList{QStringLiteral("檔轉換..."), QStringLiteral("檔傳輸..."),
                                  QStringLiteral("通訊簿"), QStringLiteral("通話記錄"),
-                                 QStringLiteral("來電動作"), QStringLiteral("-"), QStringLiteral("Exit")}));
+                                 QStringLiteral("來電動作"), QStringLiteral("-"), QStringLiteral("語言 / Language"),
+                                 QStringLiteral("-"), QStringLiteral("Exit")}));
     // A tool entry asks for its tool as the folder bar does.
     phone.window->tray().toolActions().at(1)->trigger();
     QVERIFY(phone.window->statusText().startsWith(QStringLiteral("音檔傳輸")));

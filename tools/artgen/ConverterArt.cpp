@@ -108,7 +108,12 @@ void drawTextKey(QPainter &p, const QRect &r, const QString &text)
     p.drawText(r.adjusted(0, 0, 0, -1), Qt::AlignCenter, text);
 }
 
-QImage paintBackground()
+// The texts on the picture come in each language the program speaks.
+struct BackgroundTexts {
+    QString title, add, remove;
+};
+
+QImage paintBackground(const BackgroundTexts &texts)
 {
     QImage image = filledImage(Width, Height, QColor(222, 227, 235));
     QPainter p(&image);
@@ -118,7 +123,7 @@ QImage paintBackground()
     p.fillRect(QRect(0, 0, Width, 12), QColor(28, 31, 37));
     p.setFont(cjkFont(9));
     p.setPen(QColor(176, 186, 200));
-    p.drawText(QRect(30, 0, 160, 12), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("音檔轉換器"));
+    p.drawText(QRect(30, 0, 160, 12), Qt::AlignLeft | Qt::AlignVCenter, texts.title);
     // Title-bar buttons: minimise (kept hidden) and close.
     p.setPen(QPen(QColor(190, 198, 210), 1.3, Qt::SolidLine, Qt::RoundCap));
     p.drawLine(QPointF(241.5, 2.5), QPointF(246.5, 8.5));
@@ -189,8 +194,8 @@ QImage paintBackground()
     p.setPen(QColor(150, 158, 170));
     p.drawRect(QRect(1, 90, 245, 173));
     p.setRenderHint(QPainter::Antialiasing, true);
-    drawTextKey(p, QRect(3, 266, 37, 15), QStringLiteral("添加"));
-    drawTextKey(p, QRect(44, 266, 48, 15), QStringLiteral("刪除"));
+    drawTextKey(p, QRect(3, 266, 37, 15), texts.add);
+    drawTextKey(p, QRect(44, 266, 48, 15), texts.remove);
     // Frame.
     p.setRenderHint(QPainter::Antialiasing, false);
     p.setPen(QColor(20, 22, 26));
@@ -253,7 +258,12 @@ QImage paintThumb()
 
 void writeConverterArt(ArtWriter &writer)
 {
-    writer.write(QStringLiteral("138"), paintBackground(), QSize(Width, Height));
+    writer.write(QStringLiteral("138"),
+                 paintBackground({QStringLiteral("音檔轉換器"), QStringLiteral("添加"), QStringLiteral("刪除")}),
+                 QSize(Width, Height));
+    writer.write(QStringLiteral("138-en"),
+                 paintBackground({QStringLiteral("Audio converter"), QStringLiteral("Add"), QStringLiteral("Delete")}),
+                 QSize(Width, Height));
     writer.write(QStringLiteral("142"), paintToggle(true), QSize(10, 10));
     writer.write(QStringLiteral("143"), paintToggle(false), QSize(10, 10));
     writer.write(QStringLiteral("153"), paintConvert(false), QSize(18, 18));

@@ -13,7 +13,7 @@ constexpr int Height = 275;
 constexpr int TitleBottom = 26;
 const QColor CloseKey(255, 0, 255); // cut out of the close button's images
 
-QImage paintTransferBackground()
+QImage paintTransferBackground(const QString &titleText)
 {
     QImage image = filledImage(Width, Height, QColor(232, 236, 241));
     QPainter p(&image);
@@ -38,7 +38,7 @@ QImage paintTransferBackground()
                        QStringLiteral("WenQuanYi Zen Hei"), QStringLiteral("DejaVu Sans")});
     p.setFont(title);
     p.setPen(QColor(236, 240, 246));
-    p.drawText(QRect(30, 1, 200, TitleBottom - 1), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("音檔傳輸"));
+    p.drawText(QRect(30, 1, 200, TitleBottom - 1), Qt::AlignLeft | Qt::AlignVCenter, titleText);
     // The recess of the file list: a sunken frame.
     p.setRenderHint(QPainter::Antialiasing, false);
     const QRect well(8, 28, Width - 16, Height - 100);
@@ -78,7 +78,10 @@ QImage paintClose(bool hot)
 
 void writeTransferArt(ArtWriter &writer)
 {
-    writer.write(QStringLiteral("152"), paintTransferBackground(), QSize(Width, Height));
+    writer.write(QStringLiteral("152"), paintTransferBackground(QStringLiteral("音檔傳輸")), QSize(Width, Height));
+    // The same with its title in English, for the English interface.
+    writer.write(QStringLiteral("152-en"), paintTransferBackground(QStringLiteral("Transfer to phone")),
+                 QSize(Width, Height));
     writer.write(QStringLiteral("transfer-close"), paintClose(false), QSize(18, 18));
     writer.write(QStringLiteral("transfer-close-hot"), paintClose(true), QSize(18, 18));
 }

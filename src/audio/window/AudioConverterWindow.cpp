@@ -40,7 +40,7 @@ AudioConverterWindow::AudioConverterWindow(Services services, QWidget *parent)
 {
     setObjectName(QStringLiteral("converter"));
     setWindowTitle(title());
-    m_background = artPixmap(QString::number(BackgroundBitmap));
+    m_background = titledBackground();
     setFixedSize(FullSize);
 
     makeButton("1011", {1, 1, 26, 10}, tr("音檔轉換器"))->hide();
@@ -357,6 +357,22 @@ void AudioConverterWindow::closeEvent(QCloseEvent *event)
     saveList();
     status(QString());
     QWidget::closeEvent(event);
+}
+
+QPixmap AudioConverterWindow::titledBackground() const
+{
+    // The title and the list's two buttons are part of the art: each language has its picture.
+    const QPixmap titled = artPixmap(tr("138", "the name of the background art with its texts in this language"));
+    return titled.isNull() ? artPixmap(QString::number(BackgroundBitmap)) : titled;
+}
+
+void AudioConverterWindow::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange) {
+        m_background = titledBackground();
+        update();
+    }
+    QWidget::changeEvent(event);
 }
 
 } // namespace dpx

@@ -95,6 +95,7 @@ Q_SIGNALS:
     void conversionFinished(qint64 bytes);
 
 protected:
+    void changeEvent(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
@@ -103,6 +104,7 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    QPixmap titledBackground() const;
     ImageButton *makeButton(const char *id, QRect place, const QString &tip);
     void setTransportEnabled(bool on);
     void saveList();

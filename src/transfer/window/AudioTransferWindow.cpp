@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "transfer/window/AudioTransferWindow.h"
 
+#include "ui/Translated.h"
+
 #include "transfer/AudioSourceFile.h"
 #include "transfer/InfoTable.h"
 #include "transfer/TransferPlans.h"
@@ -45,27 +47,28 @@ AudioTransferWindow::AudioTransferWindow(Services services, QWidget *parent)
     , m_browseFolder(m_services.dataFolder)
 {
     setObjectName(QStringLiteral("transfer"));
-    setWindowTitle(QStringLiteral("音檔傳輸"));
-    m_background = artPixmap(QStringLiteral("152"));
+    setTranslated(this, "windowTitle", this, QT_TR_NOOP("音檔傳輸"));
+    m_background = titledBackground();
     const QSize size = m_background.isNull() ? DefaultSize : m_background.deviceIndependentSize().toSize();
     setFixedSize(size.width() - 1, size.height()); // one pixel narrower than its picture
 
     m_list = new ReportListCtrl(this);
     m_list->setObjectName(QStringLiteral("1032"));
-    m_list->setColumnSpec(QStringLiteral("音檔名稱,150;傳輸位置,95"));
+    m_list->setColumnSpec(tr("音檔名稱,150;傳輸位置,95"));
     m_list->listModel()->setCheckable(true);
     m_list->setChoiceColumn(1, slotNames(), 200);
 
-    const auto makeButton = [this](const QString &caption, const char *id) {
-        auto *button = new SkinBitmapButton(caption, this);
+    const auto makeButton = [this](const char *caption, const char *id) {
+        auto *button = new SkinBitmapButton(QString(), this);
+        setTranslated(button, "text", this, caption);
         button->setObjectName(QLatin1String(id));
         button->SetUp(ButtonBitmap, 5, 5, 5, 5, 4);
         return button;
     };
-    m_add = makeButton(QStringLiteral("增加"), "1030");
-    m_delete = makeButton(QStringLiteral("刪除"), "1010");
-    m_transfer = makeButton(QStringLiteral("傳輸"), "1031");
-    m_factory = makeButton(QStringLiteral("出廠值"), "1033");
+    m_add = makeButton(QT_TR_NOOP("增加"), "1030");
+    m_delete = makeButton(QT_TR_NOOP("刪除"), "1010");
+    m_transfer = makeButton(QT_TR_NOOP("傳輸"), "1031");
+    m_factory = makeButton(QT_TR_NOOP("出廠值"), "1033");
     connect(m_add, &QPushButton::clicked, this, &AudioTransferWindow::addFromDialog);
     connect(m_delete, &QPushButton::clicked, this, &AudioTransferWindow::deleteSelected);
     connect(m_transfer, &QPushButton::clicked, this, &AudioTransferWindow::transferOrCancel);
@@ -77,7 +80,7 @@ AudioTransferWindow::AudioTransferWindow(Services services, QWidget *parent)
                         artPixmap(QStringLiteral("transfer-close")).toImage(), QColor::fromRgb(CloseKey));
     m_close->UseParentBackground(false);
     m_close->SetDrawBorder(false);
-    m_close->SetTipText(QStringLiteral("關閉"), true);
+    m_close->SetTipText(tr("關閉"), true);
     connect(m_close, &QPushButton::clicked, this, &QWidget::close);
     m_minimise = new ImageButton(this); // hidden; Enter minimises the window
     m_minimise->setObjectName(QStringLiteral("1028"));
@@ -141,9 +144,9 @@ bool AudioTransferWindow::addFile(const QString &path)
 {
     // A .raw file in any case, or a WAVE file in the box's own format.
     const AudioSourceFile source(path, 0, 0);
-    if (source.error() == QString::fromUtf8(AudioSourceFile::FormatNotSupported)
+    if (source.error() == QCoreApplication::translate("AudioSourceFile", AudioSourceFile::FormatNotSupported)
         || (!source.isOpen() && !QFileInfo(path).isFile())) {
-        message(QString::fromUtf8(AudioSourceFile::FormatNotSupported));
+        message(QCoreApplication::translate("AudioSourceFile", AudioSourceFile::FormatNotSupported));
         return false;
     }
     m_browseFolder = QFileInfo(path).absolutePath();
@@ -261,7 +264,7 @@ void AudioTransferWindow::factoryDefault()
 
 void AudioTransferWindow::onRunning(bool running)
 {
-    m_transfer->setText(running ? QStringLiteral("取消") : QStringLiteral("傳輸"));
+    setTranslated(m_transfer, "text", this, running ? QT_TR_NOOP("取消") : QT_TR_NOOP("傳輸"));
     m_add->setEnabled(!running);
     m_delete->setEnabled(!running);
     // A factory run may be cancelled with its own button.
@@ -284,8 +287,9 @@ void AudioTransferWindow::onProgress(const TransferProgress &progress)
     }
     const qint64 total = std::max<qint64>(progress.total, 1);
     m_bar->setValue(int(progress.done * 1000 / total));
-    static const char *const phases[] = {"擦除", "寫入", "校驗", "讀取", "信息表"};
-    QString line = QStringLiteral("%1 %2").arg(progress.name, QString::fromUtf8(phases[m_phase]));
+    static const char *const phases[] = {QT_TR_NOOP("擦除"), QT_TR_NOOP("寫入"), QT_TR_NOOP("校驗"),
+                                         QT_TR_NOOP("讀取"), QT_TR_NOOP("信息表")};
+    QString line = QStringLiteral("%1 %2").arg(progress.name, tr(phases[m_phase]));
     if (progress.phase != TransferProgress::Phase::Erase)
         line += QStringLiteral("  %1/%2 KB").arg(progress.done / 1024).arg(progress.total / 1024);
     const qint64 elapsed = m_phaseClock.elapsed();
@@ -299,14 +303,14 @@ void AudioTransferWindow::onProgress(const TransferProgress &progress)
 void AudioTransferWindow::contextMenuEvent(QContextMenuEvent *event)
 {
     QMenu menu(this);
-    QAction *verify = menu.addAction(QStringLiteral("寫入後讀回校驗"));
+    QAction *verify = menu.addAction(tr("寫入後讀回校驗"));
     verify->setCheckable(true);
     verify->setChecked(m_verify);
     connect(verify, &QAction::toggled, this, [this](bool on) { m_verify = on; });
     menu.addSeparator();
     const bool idle = !m_services.session || !m_services.session->isRunning();
-    menu.addAction(QStringLiteral("備份EEPROM..."), this, &AudioTransferWindow::backupImage)->setEnabled(idle);
-    menu.addAction(QStringLiteral("還原EEPROM..."), this, &AudioTransferWindow::restoreImage)->setEnabled(idle);
+    menu.addAction(tr("備份EEPROM..."), this, &AudioTransferWindow::backupImage)->setEnabled(idle);
+    menu.addAction(tr("還原EEPROM..."), this, &AudioTransferWindow::restoreImage)->setEnabled(idle);
     menu.exec(event->globalPos());
 }
 
@@ -334,7 +338,7 @@ void AudioTransferWindow::restoreImage()
         message(plan.messages.join(QLatin1Char('\n')));
         return;
     }
-    const QString question = QStringLiteral("注意!! %1").arg(QFileInfo(path).fileName());
+    const QString question = tr("注意!! %1").arg(QFileInfo(path).fileName());
     if (m_services.confirm ? m_services.confirm(question) : ConfirmDialog::ask(this, question))
         start(*plan.plan, false);
 }
@@ -384,6 +388,23 @@ void AudioTransferWindow::closeEvent(QCloseEvent *event)
     if (m_services.showStatus)
         m_services.showStatus(QString());
     QWidget::closeEvent(event);
+}
+
+QPixmap AudioTransferWindow::titledBackground() const
+{
+    // The title is part of the art: each language has its own picture.
+    const QPixmap titled = artPixmap(tr("152", "the name of the background art with the title in this language"));
+    return titled.isNull() ? artPixmap(QStringLiteral("152")) : titled;
+}
+
+void AudioTransferWindow::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange && m_list) {
+        m_list->setColumnHeadings(tr("音檔名稱,150;傳輸位置,95"));
+        m_background = titledBackground();
+        update();
+    }
+    QWidget::changeEvent(event);
 }
 
 } // namespace dpx

@@ -63,6 +63,7 @@ public:
     static QStringList slotNames();
 
 protected:
+    void changeEvent(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
@@ -71,6 +72,7 @@ protected:
     void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
+    QPixmap titledBackground() const;
     void message(const QString &text);
     void start(const TransferPlan &plan, bool fromFactory);
     void onRunning(bool running);
