@@ -26,7 +26,7 @@ constexpr int StopConvertBitmap = 154;
 void AudioConverterWindow::showCaptureButton(bool capturing)
 {
     m_convert->LoadImages(capturing ? StopConvertBitmap : ConvertBitmap, QColor(Qt::black));
-    m_convert->SetTipText(capturing ? tr("停止轉換") : tr("轉換"), true);
+    setTip(m_convert, capturing ? QT_TR_NOOP("停止轉換") : QT_TR_NOOP("轉換"));
 }
 
 void AudioConverterWindow::convertPressed()

@@ -24,6 +24,7 @@ namespace dpx {
 
 namespace {
 constexpr int BackgroundBitmap = 138;
+constexpr char TipSourceProperty[] = "dpxTipSource";
 constexpr int ShowListBitmap = 142;
 constexpr int HideListBitmap = 143;
 } // namespace
@@ -43,10 +44,10 @@ AudioConverterWindow::AudioConverterWindow(Services services, QWidget *parent)
     m_background = titledBackground();
     setFixedSize(FullSize);
 
-    makeButton("1011", {1, 1, 26, 10}, tr("音檔轉換器"))->hide();
-    ImageButton *close = makeButton("2", {240, 1, 8, 9}, tr("關閉"));
+    makeButton("1011", {1, 1, 26, 10}, QT_TR_NOOP("音檔轉換器"))->hide();
+    ImageButton *close = makeButton("2", {240, 1, 8, 9}, QT_TR_NOOP("關閉"));
     connect(close, &QPushButton::clicked, this, &QWidget::close);
-    ImageButton *minimise = makeButton("1023", {218, 1, 10, 9}, tr("最小化"));
+    ImageButton *minimise = makeButton("1023", {218, 1, 10, 9}, QT_TR_NOOP("最小化"));
     minimise->hide();
     connect(minimise, &QPushButton::clicked, this, &QWidget::showMinimized);
 
@@ -76,7 +77,7 @@ AudioConverterWindow::AudioConverterWindow(Services services, QWidget *parent)
     connect(m_slider, &BitmapSlider::sliderReleased, this,
             [this](int, int position) { seekToPercent(position); });
 
-    m_toggle = makeButton("1013", {4, 65, 10, 10}, tr("隱藏文檔列表"));
+    m_toggle = makeButton("1013", {4, 65, 10, 10}, QT_TR_NOOP("隱藏文檔列表"));
     m_toggle->LoadImages(HideListBitmap, QColor(Qt::black));
     m_toggle->SetDrawBorder(false);
     m_toggle->SetStateColor(ImageButton::BackIdle, palette().color(QPalette::Button));
@@ -84,19 +85,19 @@ AudioConverterWindow::AudioConverterWindow(Services services, QWidget *parent)
     m_toggle->SetStateColor(ImageButton::BackHot, QColor(0, 12, 253));
     connect(m_toggle, &QPushButton::clicked, this, &AudioConverterWindow::toggleList);
 
-    connect(makeButton("1014", {17, 64, 18, 12}, tr("打開文檔")), &QPushButton::clicked, this,
+    connect(makeButton("1014", {17, 64, 18, 12}, QT_TR_NOOP("打開文檔")), &QPushButton::clicked, this,
             &AudioConverterWindow::openFiles);
-    ImageButton *playButton = makeButton("1015", {37, 57, 25, 25}, tr("播放"));
+    ImageButton *playButton = makeButton("1015", {37, 57, 25, 25}, QT_TR_NOOP("播放"));
     connect(playButton, &QPushButton::clicked, this, &AudioConverterWindow::play);
-    ImageButton *pause = makeButton("1016", {64, 63, 18, 12}, tr("暫停"));
+    ImageButton *pause = makeButton("1016", {64, 63, 18, 12}, QT_TR_NOOP("暫停"));
     connect(pause, &QPushButton::clicked, this, &AudioConverterWindow::pauseOrResume);
-    ImageButton *stopButton = makeButton("1017", {87, 63, 18, 12}, tr("停止"));
+    ImageButton *stopButton = makeButton("1017", {87, 63, 18, 12}, QT_TR_NOOP("停止"));
     connect(stopButton, &QPushButton::clicked, this, &AudioConverterWindow::stop);
-    ImageButton *down = makeButton("1024", {156, 63, 29, 14}, tr("減小音量"));
+    ImageButton *down = makeButton("1024", {156, 63, 29, 14}, QT_TR_NOOP("減小音量"));
     connect(down, &QPushButton::clicked, this, &AudioConverterWindow::volumeDown);
-    ImageButton *up = makeButton("1025", {188, 63, 29, 14}, tr("增加音量"));
+    ImageButton *up = makeButton("1025", {188, 63, 29, 14}, QT_TR_NOOP("增加音量"));
     connect(up, &QPushButton::clicked, this, &AudioConverterWindow::volumeUp);
-    m_convert = makeButton("1026", {225, 61, 18, 18}, tr("音檔轉換"));
+    m_convert = makeButton("1026", {225, 61, 18, 18}, QT_TR_NOOP("音檔轉換"));
     connect(m_convert, &QPushButton::clicked, this, &AudioConverterWindow::convertPressed);
     m_transport = {playButton, pause, stopButton, down, up, m_convert, m_slider};
 
@@ -111,9 +112,9 @@ AudioConverterWindow::AudioConverterWindow(Services services, QWidget *parent)
     connect(m_list, &QListWidget::currentRowChanged, this, &AudioConverterWindow::updateListTip);
     connect(m_list, &QListWidget::itemDoubleClicked, this,
             [this](QListWidgetItem *item) { playRow(m_list->row(item)); });
-    connect(makeButton("1019", {3, 266, 37, 15}, tr("添加音檔")), &QPushButton::clicked, this,
+    connect(makeButton("1019", {3, 266, 37, 15}, QT_TR_NOOP("添加音檔")), &QPushButton::clicked, this,
             &AudioConverterWindow::addFiles);
-    connect(makeButton("1020", {44, 266, 48, 15}, tr("刪除音檔")), &QPushButton::clicked, this,
+    connect(makeButton("1020", {44, 266, 48, 15}, QT_TR_NOOP("刪除音檔")), &QPushButton::clicked, this,
             &AudioConverterWindow::deleteSelected);
 
     connect(&m_waveformWatcher, &QFutureWatcher<Waveform>::finished, this, [this] {
@@ -150,15 +151,21 @@ AudioConverterWindow::~AudioConverterWindow()
         QApplication::restoreOverrideCursor();
 }
 
-ImageButton *AudioConverterWindow::makeButton(const char *id, QRect place, const QString &tip)
+ImageButton *AudioConverterWindow::makeButton(const char *id, QRect place, const char *tipSource)
 {
     auto *button = new ImageButton(this);
     button->setObjectName(QLatin1String(id));
     button->setGeometry(place);
     button->UseParentBackground(false);
-    button->SetTipText(tip, true);
+    setTip(button, tipSource);
     button->setFocusPolicy(Qt::NoFocus);
     return button;
+}
+
+void AudioConverterWindow::setTip(ImageButton *button, const char *source)
+{
+    button->setProperty(TipSourceProperty, QByteArray(source)); // read again on a language change
+    button->SetTipText(tr(source), true);
 }
 
 QString AudioConverterWindow::listFile() const
@@ -274,7 +281,7 @@ void AudioConverterWindow::toggleList()
     setFixedSize(m_listShown ? FullSize : ShortSize);
     move(topLeft);
     m_toggle->LoadImages(m_listShown ? HideListBitmap : ShowListBitmap, QColor(Qt::black));
-    m_toggle->SetTipText(m_listShown ? tr("隱藏文檔") : tr("顯示文檔"), true);
+    setTip(m_toggle, m_listShown ? QT_TR_NOOP("隱藏文檔") : QT_TR_NOOP("顯示文檔"));
 }
 
 QStringList AudioConverterWindow::droppableFiles(const QMimeData *data)
@@ -370,6 +377,13 @@ void AudioConverterWindow::changeEvent(QEvent *event)
 {
     if (event->type() == QEvent::LanguageChange) {
         m_background = titledBackground();
+        // The buttons cut their looks from the background, which carries texts of its own.
+        for (ImageButton *button : findChildren<ImageButton *>(Qt::FindDirectChildrenOnly)) {
+            button->UseParentBackground(true);
+            const QByteArray tip = button->property(TipSourceProperty).toByteArray();
+            if (!tip.isEmpty())
+                button->SetTipText(tr(tip.constData()), true);
+        }
         update();
     }
     QWidget::changeEvent(event);

@@ -105,7 +105,8 @@ protected:
 
 private:
     QPixmap titledBackground() const;
-    ImageButton *makeButton(const char *id, QRect place, const QString &tip);
+    ImageButton *makeButton(const char *id, QRect place, const char *tipSource);
+    void setTip(ImageButton *button, const char *source); // a tool tip that follows the language
     void setTransportEnabled(bool on);
     void saveList();
     void showTime(const QString &text);
