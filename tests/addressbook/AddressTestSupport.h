@@ -7,6 +7,7 @@
 #include "addressbook/AddressDatabase.h"
 #include "addressbook/AddressSchema.h"
 #include "addressbook/ContactCursor.h"
+#include "../support/TestFiles.h"
 
 #include <QAtomicInt>
 #include <QFile>

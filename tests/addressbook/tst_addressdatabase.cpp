@@ -10,14 +10,6 @@
 using namespace dpx;
 using namespace dpx::test;
 
-namespace {
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-} // namespace
-
 class TestAddressDatabase : public QObject {
     Q_OBJECT
 private Q_SLOTS:
@@ -61,9 +53,7 @@ private Q_SLOTS:
         QFETCH(QByteArray, content);
         QTemporaryDir dir;
         const QString path = dir.filePath(u"Address.db"_s);
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
-        file.close();
+        QVERIFY(writeFile(path, content));
         AddressDatabase db(path, u"foreign"_s);
         QVERIFY(!db.Open());
         QVERIFY2(db.lastError().contains(path), qPrintable(db.lastError()));

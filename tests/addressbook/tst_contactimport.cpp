@@ -30,8 +30,7 @@ QByteArray cards(int count, int first = 0)
 QString writeFile(const QTemporaryDir &dir, const QString &name, const QByteArray &data)
 {
     const QString path = dir.filePath(name);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size())
+    if (!test::writeFile(path, data))
         qWarning() << "could not write" << path;
     return path;
 }

@@ -31,12 +31,6 @@ QByteArray bmpBytes(char tag)
     return QByteArray("BM") + QByteArray(64, tag);
 }
 
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 // A database and its picture folder in a temporary folder.
 struct Book {
     FreshDatabase fresh;

@@ -36,10 +36,8 @@ struct Fixture {
     }
     QString write(const QString &name, const QByteArray &data)
     {
-        QFile file(fresh.dir.filePath(name));
-        file.open(QIODevice::WriteOnly);
-        file.write(data);
-        return file.fileName();
+        const QString path = fresh.dir.filePath(name);
+        return writeFile(path, data) ? path : QString();
     }
     bool waitForImport()
     {
@@ -156,9 +154,7 @@ void TestPhoneBookImport::exportWritesTheChosenFile()
     f.exportTo = f.fresh.dir.filePath(u"out.vcf"_s);
     f.book->transfers()->exportContacts(QList<ContactRecord>{ann});
     QCOMPARE(f.status, u"已匯出 1 位連絡人"_s);
-    QFile file(f.exportTo);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QVERIFY(file.readAll().contains("NOTE:whole row"));
+    QVERIFY(fileBytes(f.exportTo).contains("NOTE:whole row"));
 }
 
 QTEST_MAIN(TestPhoneBookImport)

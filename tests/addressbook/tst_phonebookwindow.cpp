@@ -97,15 +97,10 @@ void TestPhoneBookWindow::listAndHeadings()
 {
     Fixture fx;
     PhoneBookWindow book(fx.context());
-    QCOMPARE(book.size(), QSize(920, 386));
     QCOMPARE(names(book), (QStringList{u"Ace"_s, u"Ed"_s, u"陳美玲"_s}));
     auto *model = book.list()->listModel();
     QCOMPARE(model->headerData(5, Qt::Horizontal, Qt::DisplayRole).toString(), u"商務電話 "_s);
     QCOMPARE(model->headerData(7, Qt::Horizontal, Qt::DisplayRole).toString(), u"住家電話 "_s);
-    int width = 0;
-    for (int c = 0; c < model->columnCount(); ++c)
-        width += book.list()->columnWidth(c);
-    QCOMPARE(width, 915);
     // 商務電話: numbers before the hyphenated one, 9 before 10; again: reversed.
     book.list()->clickHeading(5);
     QCOMPARE(names(book), (QStringList{u"Ace"_s, u"Ed"_s, u"陳美玲"_s}));
@@ -200,7 +195,6 @@ void TestPhoneBookWindow::editorKeysAndEmptyName()
     ContactEditor editor(fx.editorContext());
     editor.show();
     QVERIFY(QTest::qWaitForWindowExposed(&editor));
-    QCOMPARE(editor.size(), QSize(764, 610));
     QLineEdit *last = editor.field(ContactColumn::LastName);
     QTRY_VERIFY(last->hasFocus());
     key(last, Qt::Key_Return);

@@ -3,6 +3,7 @@
 // centre cut without distortion, transparency on white, a 24-bit 128 x 128 BMP; bad files give
 // an error and bounded memory.
 #include "addressbook/ContactPictureImage.h"
+#include "../support/TestFiles.h"
 
 #include <QBuffer>
 #include <QPainter>
@@ -115,9 +116,7 @@ void TestPictureConversion::converts()
     QFETCH(QPoint, redAt);
     QFETCH(QPoint, blueAt);
     const QString path = m_dir.filePath(name);
-    QFile out(path);
-    QVERIFY(out.open(QIODevice::WriteOnly) && out.write(file) == file.size());
-    out.close();
+    QVERIFY(test::writeFile(path, file));
 
     const ConvertedPicture picture = convertContactPicture(path);
     QVERIFY2(picture.ok(), qPrintable(picture.error));
@@ -144,10 +143,7 @@ void TestPictureConversion::refuses()
 {
     QFETCH(QByteArray, file);
     const QString path = m_dir.filePath(QStringLiteral("bad.jpg"));
-    QFile out(path);
-    QVERIFY(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    out.write(file);
-    out.close();
+    QVERIFY(test::writeFile(path, file));
     const ConvertedPicture picture = convertContactPicture(path);
     QVERIFY(!picture.ok());
     QVERIFY(picture.bmp.isEmpty());

@@ -8,6 +8,7 @@
 #include "device/BoxLink.h"
 #include "sim/SimulatedBox.h"
 #include "transfer/TransferSession.h"
+#include "../support/TestFiles.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -15,6 +16,15 @@
 #include <memory>
 
 namespace dpx {
+
+// A contact with a name and a mobile number.
+inline ContactRecord contact(const QString &name, const QString &mobile)
+{
+    ContactRecord record;
+    record.setText(ContactColumn::Name, name);
+    record.setText(ContactColumn::MobileTelephoneNumber, mobile);
+    return record;
+}
 
 // A main window on the simulated box with a fresh data folder.
 struct Phone {

@@ -25,14 +25,6 @@ using namespace dpx;
 
 namespace {
 
-ContactRecord contact(const QString &name, const QString &mobile)
-{
-    ContactRecord record;
-    record.setText(ContactColumn::Name, name);
-    record.setText(ContactColumn::MobileTelephoneNumber, mobile);
-    return record;
-}
-
 QStringList treeNames(PhoneBookTree *tree)
 {
     QStringList names;

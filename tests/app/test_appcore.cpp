@@ -3,6 +3,7 @@
 #include "app/Options.h"
 #include "app/SimScript.h"
 #include "app/SingleInstance.h"
+#include "../support/TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -50,10 +51,8 @@ void AppCoreTest::dataFolderPrecedence()
     QFETCH(bool, portable);
     QFETCH(QString, expected);
     QTemporaryDir exe;
-    if (portable) {
-        QFile marker(exe.filePath(QStringLiteral("portable")));
-        QVERIFY(marker.open(QIODevice::WriteOnly));
-    }
+    if (portable)
+        QVERIFY(test::writeFile(exe.filePath(QStringLiteral("portable"))));
     if (expected == QLatin1String("EXE"))
         expected = QDir::cleanPath(exe.path());
     QCOMPARE(DataFolder::choose(commandLine, environment, exe.path(),
@@ -71,14 +70,11 @@ void AppCoreTest::prepareSeedsOnceAndKeepsUserFiles()
     QVERIFY(QFile::exists(data.pictureFolder() + QStringLiteral("Default.bmp")));
 
     // A user's edited info.ini and database survive the next start.
-    QFile ini(data.filePath(QStringLiteral("info.ini")));
-    QVERIFY(ini.open(QIODevice::WriteOnly));
-    ini.write("[info]\naddress=0x0300\n");
-    ini.close();
+    const QString ini = data.filePath(QStringLiteral("info.ini"));
+    QVERIFY(test::writeFile(ini, "[info]\naddress=0x0300\n"));
     const qint64 dbSize = QFileInfo(data.databasePath()).size();
     QVERIFY(data.prepare());
-    QVERIFY(ini.open(QIODevice::ReadOnly));
-    QCOMPARE(ini.readAll(), QByteArray("[info]\naddress=0x0300\n"));
+    QCOMPARE(test::fileBytes(ini), QByteArray("[info]\naddress=0x0300\n"));
     QCOMPARE(QFileInfo(data.databasePath()).size(), dbSize);
     QVERIFY(!QFile::exists(data.filePath(QStringLiteral("info.ini.part"))));
 }
@@ -91,8 +87,7 @@ void AppCoreTest::earlierFolderAndUnfinishedFilesAreTidied()
     {
         DataFolder old(earlier);
         QVERIFY(old.prepare());
-        QFile ring(old.filePath(QStringLiteral("co.mp3")));
-        QVERIFY(ring.open(QIODevice::WriteOnly) && ring.write("ring") == 4);
+        QVERIFY(test::writeFile(old.filePath(QStringLiteral("co.mp3")), "ring"));
     }
     // Moved once into the folder above, the earlier folder gone.
     QVERIFY(DataFolder::adoptEarlierFolder(earlier, folder));
@@ -102,19 +97,15 @@ void AppCoreTest::earlierFolderAndUnfinishedFilesAreTidied()
     QVERIFY(!QFileInfo::exists(earlier));
     // An earlier folder that appears again never overwrites the address book in use.
     QVERIFY(QDir().mkpath(earlier));
-    QFile stray(earlier + QStringLiteral("/Address.db"));
-    QVERIFY(stray.open(QIODevice::WriteOnly) && stray.write("x") == 1);
-    stray.close();
+    QVERIFY(test::writeFile(earlier + QStringLiteral("/Address.db"), "x"));
     const qint64 size = QFileInfo(folder + QStringLiteral("/Address.db")).size();
     QVERIFY(DataFolder::adoptEarlierFolder(earlier, folder));
     QCOMPARE(QFileInfo(folder + QStringLiteral("/Address.db")).size(), size);
 
     // A first start cut short left its hidden work files: the next start removes them.
     DataFolder data(folder);
-    for (const char *name : {".Address.db.aB3xYz", ".Address.db.aB3xYz-journal"}) {
-        QFile unfinished(data.filePath(QString::fromLatin1(name)));
-        QVERIFY(unfinished.open(QIODevice::WriteOnly));
-    }
+    for (const char *name : {".Address.db.aB3xYz", ".Address.db.aB3xYz-journal"})
+        QVERIFY(test::writeFile(data.filePath(QString::fromLatin1(name))));
     QVERIFY(data.prepare());
     QCOMPARE(QDir(folder).entryList({QStringLiteral(".Address.db*")}, QDir::Files | QDir::Hidden),
              QStringList());
@@ -127,9 +118,7 @@ void AppCoreTest::unusableFolderIsReported()
 {
     // A folder below a plain file can never be created, even by root.
     QTemporaryDir root;
-    QFile blocker(root.filePath(QStringLiteral("file")));
-    QVERIFY(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
+    QVERIFY(test::writeFile(root.filePath(QStringLiteral("file"))));
     DataFolder data(root.filePath(QStringLiteral("file/dpx")));
     QVERIFY(!data.prepare());
     QVERIFY(data.error().contains(root.filePath(QStringLiteral("file/dpx"))));

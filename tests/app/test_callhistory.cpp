@@ -49,10 +49,7 @@ private Q_SLOTS:
     void missedCallShowsOnTheIconUntilTheHistoryIsOpened()
     {
         HistoryPhone phone;
-        ContactRecord chen;
-        chen.setText(ContactColumn::Name, QStringLiteral("陳小姐"));
-        chen.setText(ContactColumn::MobileTelephoneNumber, QStringLiteral("0912-345-678"));
-        QVERIFY(phone.db->insertContact(chen));
+        QVERIFY(phone.db->insertContact(contact(QStringLiteral("陳小姐"), QStringLiteral("0912-345-678"))));
         PhoneTray &tray = phone.window->tray();
         const QImage plain = applicationIcon().pixmap(32).toImage();
 

@@ -3,6 +3,7 @@
 // and the trace and replay options.
 #include "app/DiagnosticLog.h"
 #include "app/Options.h"
+#include "../support/TestFiles.h"
 
 #include <QFile>
 #include <QLoggingCategory>
@@ -47,9 +48,7 @@ private Q_SLOTS:
             qCDebug(lcTestDiagnostics) << "caller" << "0223456789";
         }
         qCDebug(lcTestDiagnostics) << "after the log";
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QString text = QString::fromUtf8(file.readAll());
+        const QString text = QString::fromUtf8(test::fileBytes(path));
         QVERIFY2(text.contains(QStringLiteral("dpx.testdiagnostics debug: caller ******6789")), qPrintable(text));
         QVERIFY(!text.contains(QStringLiteral("0223456789")));
         QVERIFY(text.startsWith(QStringLiteral("20"))); // an ISO date

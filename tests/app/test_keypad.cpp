@@ -59,9 +59,7 @@ void KeypadTest::keyFrames_data()
     QTest::addColumn<bool>("dx");
     QTest::addColumn<QStringList>("frames");
     QTest::newRow("hash") << 27 << true << QStringList{"0104049c5b"};
-    QTest::newRow("digit 3") << 18 << true << QStringList{"0104049364"};
     QTest::newRow("digit 2") << 17 << false << QStringList{"01040412e5"};
-    QTest::newRow("up on DX") << 10 << true << QStringList{"010404f007"};
     QTest::newRow("up on SD") << 10 << false << QStringList{"0104046097"};
     QTest::newRow("key 13 sequence") << 13 << true
                                      << QStringList{"010404c334", "0104049661", "0104049a5d"};
@@ -69,9 +67,6 @@ void KeypadTest::keyFrames_data()
     QTest::newRow("switch 5 on") << 46 << true << QStringList{"01040501f5"};
     QTest::newRow("switch 5 off") << 47 << true << QStringList{"01040500f6"};
     QTest::newRow("below the range") << 0 << true << QStringList{};
-    QTest::newRow("gap 48") << 48 << true << QStringList{};
-    QTest::newRow("gap 51") << 51 << true << QStringList{};
-    QTest::newRow("above the range") << 69 << true << QStringList{};
 }
 
 void KeypadTest::keyFrames()

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The language core: names, the kept choice, the start's choice and loading the translation.
 #include "app/Language.h"
+#include "../support/TestFiles.h"
 
 #include <QCoreApplication>
 #include <QSettings>
@@ -69,10 +70,7 @@ private Q_SLOTS:
     {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("dpx.conf"));
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("\xff\xfe[General\nlanguage=\x01\x02\nlanguage");
-        file.close();
+        QVERIFY(test::writeFile(path, "\xff\xfe[General\nlanguage=\x01\x02\nlanguage"));
         QCOMPARE(Language::saved(QSettings(path, QSettings::IniFormat)), QStringLiteral("zh_TW"));
     }
 
@@ -130,11 +128,8 @@ private Q_SLOTS:
     {
         QFETCH(QByteArray, contents);
         QTemporaryDir dir;
-        if (!contents.isEmpty()) {
-            QFile file(dir.filePath(QStringLiteral("dpx_en.qm")));
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(contents);
-        }
+        if (!contents.isEmpty())
+            QVERIFY(test::writeFile(dir.filePath(QStringLiteral("dpx_en.qm")), contents));
         LanguageSwitcher switcher(dir.path());
         QSignalSpy changed(&switcher, &LanguageSwitcher::changed);
         QVERIFY(!switcher.apply(QStringLiteral("en")));

@@ -29,35 +29,14 @@ using namespace dpx;
 namespace {
 
 // The main window with every tool window the program registers.
-struct FullPhone {
-    QTemporaryDir root;
-    DataFolder data{root.filePath(QStringLiteral("data"))};
-    std::unique_ptr<AddressDatabase> db;
-    SimulatedBox box;
-    std::unique_ptr<BoxLink> link;
-    std::unique_ptr<TransferSession> transfer;
-    std::unique_ptr<MainPhoneWindow> window;
-    std::unique_ptr<CallHistoryRecorder> history;
+struct FullPhone : Phone {
+    std::unique_ptr<CallHistoryRecorder> history = std::make_unique<CallHistoryRecorder>(db.get());
     std::unique_ptr<DesktopIntegration> integration;
 
     FullPhone()
     {
-        data.prepare();
-        db = std::make_unique<AddressDatabase>(data.databasePath(), QStringLiteral("language-test"));
-        db->Open();
-        box.plug();
-        link = std::make_unique<BoxLink>(box);
-        transfer = std::make_unique<TransferSession>(TransferSession::hooksFor(*link));
-        PhoneServices services;
-        services.dataFolder = &data;
-        services.database = db.get();
-        services.box = link.get();
-        services.transfer = transfer.get();
-        window = std::make_unique<MainPhoneWindow>(services);
-        history = std::make_unique<CallHistoryRecorder>(db.get());
         connectCallHistory(*history, *window);
         integration = std::make_unique<DesktopIntegration>(history->tracker(), *window, data.path());
-        window->show();
     }
     ~FullPhone() { window->shutDown(); }
 };

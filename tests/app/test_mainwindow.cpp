@@ -41,14 +41,12 @@ private Q_SLOTS:
     void closingTheTransferWindowBringsBackTheClock();
     void trayMenuEntries();
     void escapeAndEnterDoNotClose();
-    void boxArrivalAndRemoval();
-    void displayAndLampsFollowTheTelephone();
+    void lampsAndKeyImagesFollowTheTelephone();
     void displayExplainsAMissingOrLockedBox();
     void longLine2IsDrawnOnce_data();
     void longLine2IsDrawnOnce();
     void settingsRowSetsTheFlags();
     void unreadableAddressBookIsSaid();
-    void toolWindowsStayDocked();
     void folderItemsOpenTheirOwnTool();
     void hidingAndFadingIn();
     void closeFromTheWindowManagerEndsWithoutATray();
@@ -167,41 +165,11 @@ void MainWindowTest::escapeAndEnterDoNotClose()
     }
 }
 
-void MainWindowTest::boxArrivalAndRemoval()
-{
-    Phone phone(false);
-    MainPhoneWindow &w = *phone.window;
-    QVERIFY(!w.isBoxPresent());
-    phone.box.plug();
-    QTRY_COMPARE(w.statusText(), QStringLiteral("Device has Detected!"));
-    QVERIFY(w.isBoxPresent());
-    QTRY_VERIFY(phone.listening->size() > 0);
-
-    phone.box.telephone().showText(2, QStringLiteral("HELLO"));
-    QTRY_COMPARE(w.mirror().displayedLine2(), QStringLiteral("HELLO           "));
-
-    phone.box.unplug();
-    QTRY_COMPARE(w.statusText(), QStringLiteral("Device has Disconnected!"));
-    QVERIFY(!w.isBoxPresent());
-    QCOMPARE(w.mirror().displayedLine1(), QString(16, QLatin1Char(' ')));
-    QCOMPARE(w.mirror().displayedLine2(), QString(16, QLatin1Char(' ')));
-    QTRY_VERIFY(!phone.link->isReaderRunning());
-
-    // Back again: found once more, the reader runs again.
-    phone.box.plug();
-    QTRY_COMPARE(w.statusText(), QStringLiteral("Device has Detected!"));
-    QTRY_VERIFY(phone.link->isReaderRunning());
-}
-
-void MainWindowTest::displayAndLampsFollowTheTelephone()
+void MainWindowTest::lampsAndKeyImagesFollowTheTelephone()
 {
     Phone phone;
     MainPhoneWindow &w = *phone.window;
     QTRY_VERIFY(phone.listening->size() > 0);
-    phone.box.sendEvent({{0x24, 0x41}, {0x34, 0x42}});
-    QTRY_COMPARE(w.mirror().displayedLine1().mid(4, 1), QStringLiteral("A"));
-    QTRY_COMPARE(w.mirror().displayedLine2(), QStringLiteral("    B           "));
-
     // Key 3 lit red and steady: its lamp and its key images change; off restores them.
     const ControlPlace *key3 = findKey(36);
     QVERIFY(key3);
@@ -295,10 +263,9 @@ void MainWindowTest::settingsRowSetsTheFlags()
 void MainWindowTest::unreadableAddressBookIsSaid()
 {
     QTemporaryDir root;
-    QFile garbage(root.filePath(QStringLiteral("Address.db")));
-    QVERIFY(garbage.open(QIODevice::WriteOnly) && garbage.write(QByteArray(4096, 'x')) == 4096);
-    garbage.close();
-    AddressDatabase db(garbage.fileName(), QStringLiteral("corrupt-test"));
+    const QString garbage = root.filePath(QStringLiteral("Address.db"));
+    QVERIFY(test::writeFile(garbage, QByteArray(4096, 'x')));
+    AddressDatabase db(garbage, QStringLiteral("corrupt-test"));
     PhoneServices services;
     services.database = &db;
     services.databaseProblem = QStringLiteral("通訊簿資料庫無法開啟");
@@ -312,17 +279,6 @@ void MainWindowTest::unreadableAddressBookIsSaid()
     w.FillPhoneBookTree();
     QCOMPARE(w.phoneBookTree()->topLevelItemCount(), 1);
     QCOMPARE(w.phoneBookTree()->topLevelItem(0)->text(0), QStringLiteral("無法開啟通訊簿"));
-}
-
-void MainWindowTest::toolWindowsStayDocked()
-{
-    Phone phone(false);
-    QWidget converter(nullptr, Qt::Tool), transfer(nullptr, Qt::Tool);
-    phone.window->dockToolWindow(&converter, QPoint(501, 30));
-    phone.window->dockToolWindow(&transfer, QPoint(501, 313));
-    phone.window->move(40, 70);
-    QCOMPARE(converter.pos(), QPoint(541, 100));
-    QCOMPARE(transfer.pos(), QPoint(541, 383));
 }
 
 void MainWindowTest::folderItemsOpenTheirOwnTool()

@@ -55,10 +55,9 @@ void recordAWhile(Phone &phone)
 
 qint64 savedDataLength(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    const QByteArray bytes = test::fileBytes(path);
+    if (bytes.size() < 46)
         return -1;
-    const QByteArray bytes = file.readAll();
     const quint32 riff = qFromLittleEndian<quint32>(bytes.constData() + 4);
     const quint32 data = qFromLittleEndian<quint32>(bytes.constData() + 42);
     return riff == data + 38 && bytes.size() == 46 + qint64(data) ? qint64(data) : -2;
@@ -79,9 +78,7 @@ class RecordingFlowTest : public QObject {
         SaveDialogs dialogs;
         const QString existing = phone.root.filePath(QStringLiteral("kept.wav"));
         const QString fresh = phone.root.filePath(QStringLiteral("fresh")); // the suffix is added
-        QFile keep(existing);
-        QVERIFY(keep.open(QIODevice::WriteOnly) && keep.write("mine") == 4);
-        keep.close();
+        QVERIFY(test::writeFile(existing, "mine"));
         dialogs.answers = {existing, fresh};
         questions.answers = {false};
 
@@ -106,7 +103,7 @@ class RecordingFlowTest : public QObject {
         QCOMPARE(first.filters, QStringList{QStringLiteral("WAV File (*.wav)")});
         QCOMPARE(first.defaultSuffix, QStringLiteral("wav"));
         QCOMPARE(dialogs.requests.at(1).directory, phone.root.path()); // the last choice's folder
-        QCOMPARE(keep.size(), 4);                                      // declined: untouched
+        QCOMPARE(test::fileBytes(existing), QByteArray("mine"));      // declined: untouched
         QVERIFY(savedDataLength(fresh + QStringLiteral(".wav")) > 4000);
         QVERIFY(unsavedRecordings(phone.data.path()).isEmpty());
     }

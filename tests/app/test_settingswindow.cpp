@@ -141,9 +141,7 @@ private Q_SLOTS:
         PhoneSettingsWindow *window = openSettings(phone);
         QTemporaryDir dir;
         const QString text = dir.filePath(QStringLiteral("notes.mp3"));
-        QFile file(text);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("not a sound") > 0);
-        file.close();
+        QVERIFY(test::writeFile(text, "not a sound"));
         QVERIFY(!window->chooseRing(RingKind::Co, text));
         QVERIFY(phone.window->lastMessage().startsWith(QStringLiteral("無法播放此鈴聲文件:")));
         QCOMPARE(child<QLineEdit>(window, "coRing")->text(), QString());
@@ -189,9 +187,7 @@ private Q_SLOTS:
         QVERIFY(window->chooseRing(RingKind::Co, second));
         QVERIFY(window->save());
         QVERIFY(!player.holdsFile());
-        QFile a(installed), b(second);
-        QVERIFY(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
-        QCOMPARE(a.readAll(), b.readAll());
+        QCOMPARE(test::fileBytes(installed), test::fileBytes(second));
         QTRY_COMPARE(dpx::test::ownSinkInputs().size(), 0);
     }
 

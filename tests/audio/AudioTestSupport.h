@@ -18,6 +18,8 @@
 
 #include <sndfile.h>
 
+#include "../support/TestFiles.h"
+
 namespace dpx::test {
 
 // A 440 Hz sine tone of `seconds` at amplitude 0.1, written in the given libsndfile format.

@@ -73,23 +73,19 @@ private Q_SLOTS:
 
     void listButtonsKeepTheListFile()
     {
-        QFile list(m_dir.filePath(QStringLiteral("MPlayer.mdr")));
-        QVERIFY(list.open(QIODevice::WriteOnly));
-        list.write("/m/0.wav\r\n/m/1.wav\r\n/m/2.wav\r\n/m/3.wav\r\n/m/4.wav\r\n----");
-        list.close();
+        const QString list = m_dir.filePath(QStringLiteral("MPlayer.mdr"));
+        QVERIFY(test::writeFile(list, "/m/0.wav\r\n/m/1.wav\r\n/m/2.wav\r\n/m/3.wav\r\n/m/4.wav\r\n----"));
         auto window = makeWindow();
         QCOMPARE(window->list()->count(), 5);
         window->list()->item(1)->setSelected(true);
         window->list()->item(3)->setSelected(true);
         window->deleteSelected();
         QCOMPARE(window->paths(), QStringList({"/m/0.wav", "/m/2.wav", "/m/4.wav"}));
-        QVERIFY(list.open(QIODevice::ReadOnly));
-        QCOMPARE(list.readAll(), QByteArray("/m/0.wav\r\n/m/2.wav\r\n/m/4.wav\r\n----")); // at once
-        list.close();
+        QCOMPARE(test::fileBytes(list), QByteArray("/m/0.wav\r\n/m/2.wav\r\n/m/4.wav\r\n----")); // at once
 
         // Dropped sound files are added; anything else is not.
         QMimeData data;
-        data.setUrls({QUrl::fromLocalFile(m_short), QUrl::fromLocalFile(list.fileName()),
+        data.setUrls({QUrl::fromLocalFile(m_short), QUrl::fromLocalFile(list),
                       QUrl(QStringLiteral("https://example.com/x.mp3"))});
         QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
         QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
@@ -125,9 +121,7 @@ private Q_SLOTS:
 
         // A renamed text file: no playback and no message, the entry greyed with the reason.
         const QString fake = m_dir.filePath(QStringLiteral("fake.mp3"));
-        QFile text(fake);
-        QVERIFY(text.open(QIODevice::WriteOnly) && text.write("not a sound\n") > 0);
-        text.close();
+        QVERIFY(test::writeFile(fake, "not a sound\n"));
         window->addPaths({fake});
         window->playRow(2);
         QVERIFY(!window->player()->isPlaying());
@@ -154,9 +148,7 @@ private Q_SLOTS:
         QTRY_VERIFY(!window->slider()->waveform().isEmpty());
 
         const QString target = m_dir.filePath(QStringLiteral("part.raw"));
-        QFile old(target);
-        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
-        old.close();
+        QVERIFY(test::writeFile(target, "old"));
         answerSaves({m_dir.filePath(QStringLiteral("TEMP.raw")), target});
         QSignalSpy done(window.get(), &AudioConverterWindow::conversionFinished);
         const qint64 stopAtLeast = window->player()->positionUs();

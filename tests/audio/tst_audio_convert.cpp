@@ -122,9 +122,7 @@ private Q_SLOTS:
         QString message;
         QCOMPARE(runJob({source, 5.0, 10.0}, target, &message), int(Job::Done));
         QCOMPARE(message, QStringLiteral("160000"));
-        QFile file(target);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QByteArray raw = file.readAll();
+        const QByteArray raw = test::fileBytes(target);
         QCOMPARE(raw.size(), 160000);
         QCOMPARE(strongestSecond(raw, 0.05, 0.45, seconds), 5);
         QCOMPARE(strongestSecond(raw, 9.55, 9.95, seconds), 14);
@@ -201,18 +199,11 @@ private Q_SLOTS:
             QFile::remove(good);
             QFile::remove(whole);
         }
-        if (!name.isEmpty()) {
-            QFile out(source);
-            QVERIFY(out.open(QIODevice::WriteOnly));
-            out.write(content);
-        }
+        if (!name.isEmpty())
+            QVERIFY(test::writeFile(source, content));
         // An old target stays as it was and no temporary is left beside it.
         const QString target = dir.filePath(QStringLiteral("target.raw"));
-        {
-            QFile old(target);
-            QVERIFY(old.open(QIODevice::WriteOnly));
-            old.write("old");
-        }
+        QVERIFY(test::writeFile(target, "old"));
         const QStringList before = QDir(dir.path()).entryList(QDir::Files);
         SegmentRequest request{source, start, std::nullopt};
         if (length > 0)
@@ -220,9 +211,7 @@ private Q_SLOTS:
         QString message;
         QCOMPARE(runJob(request, target, &message), int(Job::Failed));
         QVERIFY2(message.startsWith(ConvertJob::failureText()), qPrintable(message));
-        QFile old(target);
-        QVERIFY(old.open(QIODevice::ReadOnly));
-        QCOMPARE(old.readAll(), QByteArray("old"));
+        QCOMPARE(test::fileBytes(target), QByteArray("old"));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), before);
     }
 
@@ -245,9 +234,7 @@ private Q_SLOTS:
         const QString source = m_dir.filePath(QStringLiteral("five.wav"));
         QVERIFY(writeLadder(source, 5, 8000, 1));
         const QString target = dir.filePath(QStringLiteral("full.raw"));
-        QFile old(target);
-        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
-        old.close();
+        QVERIFY(test::writeFile(target, "old"));
         const SegmentConverter::Result result = SegmentConverter::convert({source, 0, 4.0});
         QVERIFY(result.ok());
         const pid_t child = fork();
@@ -262,8 +249,7 @@ private Q_SLOTS:
         QCOMPARE(waitpid(child, &status, 0), child);
         QVERIFY(WIFEXITED(status));
         QCOMPARE(WEXITSTATUS(status), 0); // the write reported the failure
-        QVERIFY(old.open(QIODevice::ReadOnly));
-        QCOMPARE(old.readAll(), QByteArray("old"));
+        QCOMPARE(test::fileBytes(target), QByteArray("old"));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("full.raw")});
     }
 

@@ -4,6 +4,7 @@
 #include "audio/MediaListFile.h"
 #include "audio/SegmentCapture.h"
 #include "audio/VolumeSteps.h"
+#include "../support/TestFiles.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -55,9 +56,7 @@ private Q_SLOTS:
         const QString file = dir.filePath(QStringLiteral("MPlayer.mdr"));
         QVERIFY(MediaListFile::save(file, paths));
         QCOMPARE(MediaListFile::load(file), paths);
-        QFile raw(file);
-        QVERIFY(raw.open(QIODevice::ReadOnly));
-        QCOMPARE(raw.readAll(), QByteArray(" /m/ spaced .wav \r\n/m/普通 #1;.mp3\r\n----"));
+        QCOMPARE(test::fileBytes(file), QByteArray(" /m/ spaced .wav \r\n/m/普通 #1;.mp3\r\n----"));
         QCOMPARE(MediaListFile::load(dir.filePath(QStringLiteral("missing.mdr"))), QStringList());
         QVERIFY(!MediaListFile::save(dir.filePath(QStringLiteral("no/such/folder/MPlayer.mdr")), paths));
     }

@@ -22,12 +22,6 @@ quint32 u32At(const QByteArray &bytes, int at)
     return qFromLittleEndian<quint32>(bytes.constData() + at);
 }
 
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 QAudioDevice boxMicrophone()
 {
     const QList<QAudioDevice> devices = SoundRecorder::captureDevices();
@@ -86,11 +80,11 @@ class RecordingTest : public QObject {
             for (int i = 0; i < 100; ++i) {
                 QVERIFY(writer.append(block));
                 if (i == 14) // sizes are kept current each second while it records
-                    QCOMPARE(u32At(readAll(path), 42), quint32(RecordingWav::BytesPerSecond));
+                    QCOMPARE(u32At(fileBytes(path), 42), quint32(RecordingWav::BytesPerSecond));
             }
             QVERIFY(writer.finish());
         }
-        const QByteArray file = readAll(path);
+        const QByteArray file = fileBytes(path);
         QCOMPARE(file.size(), 160046);
         QCOMPARE(file.left(46).toHex(),
                  QByteArray("52494646" "26710200" "57415645" "666d7420" "12000000" "0100" "0100"
@@ -109,7 +103,7 @@ class RecordingTest : public QObject {
         QVERIFY(writer.append(QByteArray(999, 'b')));
         QVERIFY(writer.isFull());
         QVERIFY(writer.finish());
-        QCOMPARE(readAll(path).size(), 1046);
+        QCOMPARE(fileBytes(path).size(), 1046);
         QVERIFY(RecordingWav::MaxDataLength + 38 <= 0xFFFFFFFFLL);
     }
 
@@ -134,20 +128,17 @@ class RecordingTest : public QObject {
         QFETCH(bool, valid);
         QFETCH(qint64, dataLength);
         const QString path = m_dir.filePath(QStringLiteral("left.wav"));
-        QFile out(path);
-        QVERIFY(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        out.write(file);
-        out.close();
+        QVERIFY(writeFile(path, file));
         qint64 length = -1;
         QString error;
         QCOMPARE(repairRecording(path, &length, &error), valid);
         if (!valid) {
             QVERIFY(!error.isEmpty());
-            QCOMPARE(readAll(path), file); // untouched
+            QCOMPARE(fileBytes(path), file); // untouched
             return;
         }
         QCOMPARE(length, dataLength);
-        const QByteArray repaired = readAll(path);
+        const QByteArray repaired = fileBytes(path);
         QCOMPARE(repaired.size(), 46 + dataLength);
         QCOMPARE(u32At(repaired, 4), quint32(dataLength + 38));
         QCOMPARE(u32At(repaired, 42), quint32(dataLength));
@@ -181,20 +172,16 @@ class RecordingTest : public QObject {
     {
         const QString source = m_dir.filePath(QStringLiteral("rec.wav"));
         const QString target = m_dir.filePath(QStringLiteral("kept.wav"));
-        QFile(target).open(QIODevice::WriteOnly), QFile(source).open(QIODevice::WriteOnly);
-        QFile s(source);
-        QVERIFY(s.open(QIODevice::WriteOnly) && s.write("new") == 3);
-        s.close();
+        QVERIFY(writeFile(target) && writeFile(source, "new"));
         QString error;
         QVERIFY(moveRecording(source, target, &error));
-        QCOMPARE(readAll(target), QByteArray("new"));
+        QCOMPARE(fileBytes(target), QByteArray("new"));
         QVERIFY(!QFileInfo::exists(source));
         // A target that cannot be written keeps the recording where it was.
-        QVERIFY(s.open(QIODevice::WriteOnly) && s.write("again") == 5);
-        s.close();
+        QVERIFY(writeFile(source, "again"));
         QVERIFY(!moveRecording(source, m_dir.filePath(QStringLiteral("no/such/folder.wav")), &error));
         QVERIFY(!error.isEmpty());
-        QCOMPARE(readAll(source), QByteArray("again"));
+        QCOMPARE(fileBytes(source), QByteArray("again"));
         QCOMPARE(recordingStamp(QDateTime(QDate(2026, 3, 4), QTime(5, 6, 7))), QStringLiteral("20260304050607"));
     }
 
@@ -226,7 +213,7 @@ class RecordingTest : public QObject {
         recorder.stop();
         player.kill();
         player.waitForFinished();
-        const QByteArray file = readAll(path);
+        const QByteArray file = fileBytes(path);
         QVERIFY(file.size() >= 46 + 3 * 16000);
         QCOMPARE(u32At(file, 4), quint32(file.size() - 8));
         QCOMPARE(u32At(file, 24), 8000u);
@@ -247,14 +234,14 @@ class RecordingTest : public QObject {
         QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(path).size() > 46 + 16000 * 2, 15000);
         ::kill(pid_t(child.processId()), SIGKILL);
         QVERIFY(child.waitForFinished());
-        const QByteArray before = readAll(path);
+        const QByteArray before = fileBytes(path);
         const WavLayout layout = readWavLayout(before);
         QVERIFY(layout.valid); // the header was there from the start
         QCOMPARE(layout.dataOffset, 46);
         qint64 length = 0;
         QString error;
         QVERIFY2(repairRecording(path, &length, &error), qPrintable(error));
-        const QByteArray after = readAll(path);
+        const QByteArray after = fileBytes(path);
         QVERIFY(length >= 2 * 16000 && length % 2 == 0);
         QCOMPARE(after.size(), 46 + length);
         QCOMPARE(u32At(after, 4), quint32(length + 38));
@@ -271,7 +258,7 @@ class RecordingTest : public QObject {
         QVERIFY(child.waitForFinished(20000));
         QCOMPARE(child.exitCode(), 4);
         QVERIFY(QString::fromUtf8(child.readAllStandardOutput()).contains(QStringLiteral("磁碟")));
-        const QByteArray file = readAll(path);
+        const QByteArray file = fileBytes(path);
         QCOMPARE(file.size(), 20000);
         QCOMPARE(u32At(file, 42), quint32(20000 - 46)); // finished: the sizes tell all of it
     }

@@ -3,6 +3,7 @@
 // to another source: the recording still ends, says why and keeps what it had. A daemon of
 // this test's own, since the source is taken away.
 #include "../support/PrivateSoundServer.h"
+#include "../support/TestFiles.h"
 
 #include "audio/RecordingFiles.h"
 #include "audio/SoundRecorder.h"
@@ -41,9 +42,7 @@ class RecordingLostTest : public QObject {
         QTRY_COMPARE_WITH_TIMEOUT(interrupted.count(), 1, 5000);
         QVERIFY(interrupted.first().first().toString().contains(QStringLiteral("移除")));
         QVERIFY(!recorder.isRecording());
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QByteArray bytes = file.readAll();
+        const QByteArray bytes = test::fileBytes(path);
         QVERIFY(bytes.size() > 46 + 8000);
         QCOMPARE(qFromLittleEndian<quint32>(bytes.constData() + 42), quint32(bytes.size() - 46));
     }

@@ -69,9 +69,7 @@ class RingPlayerTest : public QObject {
         REQUIRE_TEST_SERVER();
         QFETCH(QByteArray, content);
         const QString file = m_dir.filePath(QTest::currentDataTag() + QStringLiteral(".mp3"));
-        QFile bad(file);
-        QVERIFY(content.isNull() || (bad.open(QIODevice::WriteOnly) && bad.write(content) >= 0));
-        bad.close();
+        QVERIFY(content.isNull() || test::writeFile(file, content));
         RingTonePlayer player;
         QSignalSpy messages(&player, &RingTonePlayer::messageRequested);
         QVERIFY(player.Play(m_long));

@@ -5,6 +5,7 @@
 #include "integration/CallActionStore.h"
 #include "integration/CallEvents.h"
 #include "phone/CallTracker.h"
+#include "../support/TestFiles.h"
 
 #include <QFile>
 #include <QJsonDocument>
@@ -32,10 +33,7 @@ CallFacts facts(const QString &number, const QString &name, bool co = true, int 
 
 QStringList readLines(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return QString::fromUtf8(file.readAll()).split(u'\n', Qt::SkipEmptyParts);
+    return QString::fromUtf8(test::fileBytes(path)).split(u'\n', Qt::SkipEmptyParts);
 }
 
 } // namespace

@@ -93,9 +93,7 @@ private Q_SLOTS:
         QVERIFY(!view->tryRow(3));
         QVERIFY(view->rowProblem(3).contains(QStringLiteral("empty")));
         QTest::mouseClick(view->tryButton(0), Qt::LeftButton);
-        QFile file(record);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(),
+        QCOMPARE(test::fileBytes(record),
                  QByteArray("{\"kind\":\"url\",\"url\":\"https://crm.example.com/search?phone=0223456789\","
                             "\"when\":\"ring\"}\n"));
         QCOMPARE(integration.actions().actionsTaken(), 1);

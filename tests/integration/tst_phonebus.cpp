@@ -80,9 +80,6 @@ private Q_SLOTS:
         QTest::newRow("tel link") << "tel:02-2345-6789" << false << true << int(DialAnswer::Accepted) << "0223456789";
         QTest::newRow("plain with pause") << "(02) 2345p12#" << false << true << int(DialAnswer::Accepted) << "022345p12#";
         QTest::newRow("letters") << "02ABC" << false << true << int(DialAnswer::InvalidNumber) << "";
-        QTest::newRow("plus") << "+886223456789" << false << true << int(DialAnswer::InvalidNumber) << "";
-        QTest::newRow("parameter") << "tel:123;ext=4" << false << true << int(DialAnswer::InvalidNumber) << "";
-        QTest::newRow("empty") << "" << false << true << int(DialAnswer::InvalidNumber) << "";
         QTest::newRow("longest") << QString(MaxDialLength, u'1') << false << true << int(DialAnswer::Accepted)
                                  << QString(MaxDialLength, u'1');
         QTest::newRow("over-long") << QString(MaxDialLength + 1, u'1') << false << true

@@ -3,6 +3,7 @@
 // installation and the skin check mark.
 
 #include "../addressbook/AddressTestSupport.h"
+#include "../support/TestFiles.h"
 
 #include "settings/RingInstall.h"
 #include "settings/SettingsSave.h"
@@ -17,19 +18,6 @@ using namespace dpx;
 using namespace dpx::test;
 
 namespace {
-
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 // A database with a stored row, a data folder with an installed CO ring and a source folder
 // with ring files of the user's.
@@ -60,7 +48,7 @@ struct SaveBench {
     SettingsSaveResult save(const SettingsDraft &draft)
     {
         return saveSettingsDraft(&db, draft, targets, [this] {
-            events << u"release:"_s + QString::fromLatin1(fileBytes(targets.co));
+            events << u"release:"_s + QString::fromLatin1(fileBytes(targets.co, "<missing>"));
         }, u"no database"_s);
     }
 };
@@ -207,8 +195,8 @@ private Q_SLOTS:
                            QFileInfo(stored[5].toString()).fileName()};
         QCOMPARE(actual, row);
         QCOMPARE(stored[5].isNull(), row[4].isEmpty());
-        QCOMPARE(fileBytes(bench.targets.co), coFile);
-        QCOMPARE(fileBytes(bench.targets.icm), icmFile);
+        QCOMPARE(fileBytes(bench.targets.co, "<missing>"), coFile);
+        QCOMPARE(fileBytes(bench.targets.icm, "<missing>"), icmFile);
         // The player lets the files go only once every copy is ready, before any replace.
         const bool touchesFiles = QTest::currentDataTag() != QByteArray("type only")
             && QTest::currentDataTag() != QByteArray("line code emptied")
@@ -237,7 +225,7 @@ private Q_SLOTS:
         QVERIFY2(result.message.startsWith(u"鈴聲文件複製失敗:"_s + bench.source(u"new.mp3"_s) + u'\n'),
                  qPrintable(result.message));
         QVERIFY(result.message.size() > (u"鈴聲文件複製失敗:"_s + bench.source(u"new.mp3"_s)).size() + 1);
-        QCOMPARE(fileBytes(bench.targets.co), QByteArray("old ring"));
+        QCOMPARE(fileBytes(bench.targets.co, "<missing>"), QByteArray("old ring"));
         QCOMPARE(bench.db.ReadSettingsRow().coRing, bench.source(u"old.mp3"_s));
     }
 
@@ -250,7 +238,7 @@ private Q_SLOTS:
         const SettingsSaveResult result = bench.save(draft);
         QCOMPARE(result.kind, Kind::Failed);
         QCOMPARE(result.message, u"no database"_s);
-        QCOMPARE(fileBytes(bench.targets.co), QByteArray("old ring"));
+        QCOMPARE(fileBytes(bench.targets.co, "<missing>"), QByteArray("old ring"));
         QVERIFY(bench.events.isEmpty());
     }
 

@@ -8,6 +8,7 @@
 #include "sim/SimulatedBox.h"
 #include "transfer/EepromImage.h"
 #include "transfer/TransferRun.h"
+#include "../support/TestFiles.h"
 
 #include <QFile>
 #include <QStringList>
@@ -84,9 +85,7 @@ struct BoxFixture {
     QString file(const QString &name, const QByteArray &bytes)
     {
         const QString path = dir.filePath(name);
-        QFile f(path);
-        f.open(QIODevice::WriteOnly);
-        f.write(bytes);
+        writeFile(path, bytes);
         return path;
     }
 

@@ -354,22 +354,16 @@ void TransferBoxTest::verifyMendsWhatTheBoxGotWrong()
 void TransferBoxTest::factoryDefaultChecksFirst()
 {
     QTemporaryDir dir;
-    QFile ini(dir.filePath(QStringLiteral("info.ini")));
+    const QString ini = dir.filePath(QStringLiteral("info.ini"));
     QVERIFY(!TransferPlans::factoryDefault(dir.path(), true).plan);
     QCOMPARE(TransferPlans::factoryDefault(dir.path(), true).messages, QStringList{QStringLiteral("找不到默認配置文檔.")});
-    ini.open(QIODevice::WriteOnly);
-    ini.write("[info]\naddress=0x0200\nlength=0x0800\n"); // no music slots: no layout
-    ini.close();
+    QVERIFY(writeFile(ini, "[info]\naddress=0x0200\nlength=0x0800\n")); // no music slots: no layout
     QVERIFY(TransferPlans::factoryDefault(dir.path(), true).messages.first().startsWith(QStringLiteral("info.ini does not lay out")));
-    QFile::remove(ini.fileName());
-    QFile::copy(QStringLiteral(DPX_SOURCE_DIR "/res/defaults/info.ini"), ini.fileName());
-    for (const QString &name : TransferPlans::factoryFileNames()) {
-        if (name != QStringLiteral("L03.raw")) {
-            QFile f(dir.filePath(name));
-            f.open(QIODevice::WriteOnly);
-            f.write(pattern(300));
-        }
-    }
+    QFile::remove(ini);
+    QFile::copy(QStringLiteral(DPX_SOURCE_DIR "/res/defaults/info.ini"), ini);
+    for (const QString &name : TransferPlans::factoryFileNames())
+        if (name != QStringLiteral("L03.raw"))
+            QVERIFY(writeFile(dir.filePath(name), pattern(300)));
     const PlanOrRefusal refused = TransferPlans::factoryDefault(dir.path(), true);
     QVERIFY(!refused.plan);
     QCOMPARE(refused.messages, (QStringList{QStringLiteral("歌曲文件L03.raw沒有找到!"),
