@@ -5,6 +5,7 @@
 #include "addressbook/ContactCursor.h"
 #include "addressbook/ContactJobs.h"
 #include "addressbook/TextDecoding.h"
+#include "ui/FileChooser.h"
 
 #include <QApplication>
 #include <QFile>
@@ -28,11 +29,9 @@ QString settingsKey(PhoneBookTransfers::Source source)
 QStringList defaultImportChooser(QWidget *parent, PhoneBookTransfers::Source source)
 {
     if (source == PhoneBookTransfers::Source::VCard)
-        return QFileDialog::getOpenFileNames(parent, QString(), QString(),
-                                             u"vCard Files (*.vcf *.vcard);;All Files (*)"_s);
-    const QString file = QFileDialog::getOpenFileName(parent, QString(), QString(),
-                                                      u"CSV Files (*.csv);;All Files (*)"_s);
-    return file.isEmpty() ? QStringList() : QStringList{file};
+        return chooseFiles(parent, {FileRequest::Mode::OpenMany, {}, {}, {},
+                                    {u"vCard Files (*.vcf *.vcard)"_s, u"All Files (*)"_s}, {}});
+    return chooseFiles(parent, {FileRequest::Mode::Open, {}, {}, {}, {u"CSV Files (*.csv)"_s, u"All Files (*)"_s}, {}});
 }
 
 QByteArray defaultEncodingChooser(QWidget *parent, const QString &file)

@@ -2,8 +2,8 @@
 #include "app/ChatClientPrompt.h"
 
 #include "app/ChatClientLauncher.h"
+#include "ui/FileChooser.h"
 
-#include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSettings>
@@ -38,7 +38,7 @@ void ChatClientPrompt::offerToChoose(const QString &text)
     box->setAttribute(Qt::WA_DeleteOnClose);
     QPushButton *browse = box->addButton(tr("瀏灠..."), QMessageBox::ActionRole);
     connect(browse, &QPushButton::clicked, this, [this] {
-        const QString program = QFileDialog::getOpenFileName(m_owner);
+        const QString program = chooseFiles(m_owner, {}).value(0);
         if (program.isEmpty())
             return;
         m_launcher->choose(program);

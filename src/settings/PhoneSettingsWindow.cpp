@@ -11,11 +11,11 @@
 #include "settings/SettingsSave.h"
 #include "ui/Art.h"
 #include "ui/SkinBitmapButton.h"
+#include "ui/FileChooser.h"
 
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCloseEvent>
-#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -168,9 +168,10 @@ bool PhoneSettingsWindow::isPlayableAudio(const QString &path)
 
 void PhoneSettingsWindow::browse(RingKind kind)
 {
-    const QString path = QFileDialog::getOpenFileName(
-        this, QString(), QString(),
-        tr("Audio Files (*.mp3);;音訊文件 (*.mp3 *.wav *.flac *.ogg *.oga)"));
+    const QStringList chosen = chooseFiles(
+        this, {FileRequest::Mode::Open, {}, {}, {},
+               tr("Audio Files (*.mp3);;音訊文件 (*.mp3 *.wav *.flac *.ogg *.oga)").split(QStringLiteral(";;")), {}});
+    const QString path = chosen.value(0);
     if (!path.isEmpty())
         chooseRing(kind, path);
 }

@@ -13,6 +13,7 @@
 #include "ui/ImageButton.h"
 #include "ui/ReportListCtrl.h"
 #include "ui/SkinBitmapButton.h"
+#include "ui/FileChooser.h"
 
 #include <QContextMenuEvent>
 #include <QFileDialog>
@@ -161,9 +162,11 @@ bool AudioTransferWindow::addFile(const QString &path)
 void AudioTransferWindow::addFromDialog()
 {
     for (;;) {
-        const QString path = QFileDialog::getOpenFileName(
-            this, QString(), m_browseFolder,
-            QStringLiteral("Windows Audio Files (*.raw *.RAW *.wav *.WAV);;All Files(*.*)"));
+        // "All Files" also lists names without a dot.
+        const QString path =
+            chooseFiles(this, {FileRequest::Mode::Open, {}, m_browseFolder, {},
+                               {QStringLiteral("Windows Audio Files (*.raw *.wav)"), QStringLiteral("All Files(*.*) (*)")}, {}})
+                .value(0);
         if (path.isEmpty() || addFile(path))
             return; // one file per press
     }
@@ -329,8 +332,10 @@ void AudioTransferWindow::backupImage()
 
 void AudioTransferWindow::restoreImage()
 {
-    const QString path = QFileDialog::getOpenFileName(this, QString(), m_browseFolder,
-                                                      QStringLiteral("EEPROM (*.img);;All Files(*.*)"));
+    const QString path =
+        chooseFiles(this, {FileRequest::Mode::Open, {}, m_browseFolder, {},
+                           {QStringLiteral("EEPROM (*.img)"), QStringLiteral("All Files(*.*) (*)")}, {}})
+            .value(0);
     if (path.isEmpty())
         return;
     const PlanOrRefusal plan = TransferPlans::restore(path, m_verify);
